@@ -1,0 +1,33 @@
+# Sourced: the environment every Wine run of this project shares.
+# $1 is the folder that holds the private prefix and the home Wine is given,
+# so nothing in the user's real home is touched.
+wine_root=$(mkdir -p "$1" && cd "$1" && pwd)
+export WINEPREFIX="$wine_root/prefix"
+export HOME="$wine_root/home"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+export WINEARCH=win64
+
+# Without a sound card, the media service only opens devices when ALSA's
+# default device is the null device.
+if [ ! -f "$HOME/.asoundrc" ]; then
+  mkdir -p "$HOME"
+  printf 'pcm.!default { type null }\nctl.!default { type null }\n' > "$HOME/.asoundrc"
+fi
+
+# The prefix is made once and reused; the lock keeps parallel tests from
+# making it twice.
+if [ ! -f "$WINEPREFIX/.lirotune-ready" ]; then
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.lirotune-ready" ]; then
+      wineboot -i >/dev/null 2>&1 || true
+      # Without a window manager Wine waits about 2 s whenever a top-level
+      # window is hidden or closed; unmanaged windows don't.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.lirotune-ready"
+    fi
+  ) 9>"$wine_root/.prefix.lock"
+fi

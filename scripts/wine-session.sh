@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs a command with one virtual display and one Wine server kept alive for
+# its whole length, so every Wine start inside it is quick:
+#   wine-session.sh WINE_ROOT [--keep-alive PROGRAM.exe] COMMAND [ARGS...]
+# The keep-alive program (a hidden window) keeps Wine's desktop process up.
+set -eu
+root=$1; shift
+keeper=
+if [ "${1:-}" = --keep-alive ]; then keeper=$2; shift 2; fi
+. "$(dirname "$0")/wine-env.sh" "$root"
+
+pids=()
+cleanup() {
+  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    export DISPLAY=":$n"
+    break
+  done
+fi
+
+wineserver -f -p >/dev/null 2>&1 &
+server_pid=$!
+if [ -n "$keeper" ] && [ -f "$keeper" ]; then
+  wine "$keeper" </dev/null >/dev/null 2>&1 &
+  pids+=($!)
+  # Ready once Wine's desktop process runs: from then on no test program
+  # starts a helper process that would hold its output open.
+  for _ in $(seq 200); do
+    pgrep -f 'explorer.exe /desktop' >/dev/null && break
+    sleep 0.05
+  done
+fi
+"$@"

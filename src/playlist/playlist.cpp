@@ -1,0 +1,42 @@
+#include "playlist/playlist.h"
+
+#include <vector>
+
+#include "platform/controls.h"
+#include "window/control_ids.h"
+
+namespace {
+std::vector<std::wstring> entries;
+}
+
+namespace Playlist {
+
+void Append(HWND window, const std::wstring& path, const std::wstring& rowText)
+{
+    entries.push_back(path);
+    AddListRow(ControlOf(window, IDC_PLAYLIST), rowText);
+}
+
+void Clear(HWND window)
+{
+    entries.clear();
+    ClearListRows(ControlOf(window, IDC_PLAYLIST));
+}
+
+std::size_t Count()
+{
+    return entries.size();
+}
+
+const std::wstring& At(std::size_t index)
+{
+    return entries.at(index);
+}
+
+void Reserve(HWND window, std::size_t moreEntries)
+{
+    entries.reserve(entries.size() + moreEntries);
+    ReserveListRows(ControlOf(window, IDC_PLAYLIST), moreEntries);
+}
+
+}  // namespace Playlist

@@ -1,0 +1,50 @@
+#include "support/recording_media.h"
+
+#include <cwchar>
+
+#include "platform/media_service.h"
+
+namespace recorded {
+
+std::vector<std::wstring> calls;
+std::vector<HWND> callbacks;
+std::map<std::wstring, std::wstring> statusReplies;
+
+void Reset()
+{
+    calls.clear();
+    callbacks.clear();
+    statusReplies.clear();
+}
+
+std::vector<std::wstring> MediaCommands()
+{
+    std::vector<std::wstring> commands;
+    for (const auto& call : calls)
+        if (call.rfind(L"start timer", 0) != 0 && call.rfind(L"stop timer", 0) != 0)
+            commands.push_back(call);
+    return commands;
+}
+
+}  // namespace recorded
+
+void SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
+                      HWND callback)
+{
+    recorded::calls.push_back(command);
+    recorded::callbacks.push_back(callback);
+    const auto answer = recorded::statusReplies.find(command);
+    if (reply && answer != recorded::statusReplies.end())
+        wcsncpy_s(reply, replyLength, answer->second.c_str(), _TRUNCATE);
+}
+
+void StartWindowTimer(HWND, UINT_PTR id, UINT periodMs)
+{
+    recorded::calls.push_back(L"start timer " + std::to_wstring(id) + L" every " +
+                              std::to_wstring(periodMs) + L" ms");
+}
+
+void StopWindowTimer(HWND, UINT_PTR id)
+{
+    recorded::calls.push_back(L"stop timer " + std::to_wstring(id));
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Stands in for the media service and window timers: every call the player
+// makes is written down in order, as one line of text each.
+//   media commands:  the command string itself ("close mp3")
+//   timers:          "start timer 1 every 500 ms", "stop timer 1"
+namespace recorded {
+
+extern std::vector<std::wstring> calls;
+// The callback window given with each media command, in order.
+extern std::vector<HWND> callbacks;
+// What a status query answers. A query missing here fails and leaves the
+// reply buffer as it was given.
+extern std::map<std::wstring, std::wstring> statusReplies;
+
+void Reset();
+std::vector<std::wstring> MediaCommands();
+
+}  // namespace recorded
