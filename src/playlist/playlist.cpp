@@ -1,6 +1,6 @@
 #include "playlist/playlist.h"
 
-#include <vector>
+#include <utility>
 
 #include "platform/controls.h"
 #include "window/control_ids.h"
@@ -11,9 +11,9 @@ std::vector<std::wstring> entries;
 
 namespace Playlist {
 
-void Append(HWND window, const std::wstring& path, const std::wstring& rowText)
+void Append(HWND window, std::wstring path, const std::wstring& rowText)
 {
-    entries.push_back(path);
+    entries.push_back(std::move(path));
     AddListRow(ControlOf(window, IDC_PLAYLIST), rowText);
 }
 
@@ -31,6 +31,11 @@ std::size_t Count()
 const std::wstring& At(std::size_t index)
 {
     return entries.at(index);
+}
+
+const std::vector<std::wstring>& Entries()
+{
+    return entries;
 }
 
 void Reserve(HWND window, std::size_t moreEntries)

@@ -1,0 +1,43 @@
+#include "playlist/playlist_file.h"
+
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/module_path.h"
+#include "playlist/display_name.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_text.h"
+
+std::wstring PlaylistPathBeside(const std::wstring& executablePath)
+{
+    const auto separator = LastSeparator(executablePath);
+    const std::wstring folder = separator == std::wstring::npos
+                                    ? std::wstring()
+                                    : executablePath.substr(0, separator + 1);
+    return folder + L"playlist.txt";
+}
+
+std::wstring GetPlaylistPath()
+{
+    return PlaylistPathBeside(ExecutablePath());
+}
+
+void LoadPlaylist(HWND window)
+{
+    std::string bytes;
+    if (!ReadWholeFile(GetPlaylistPath(), bytes))
+        return;
+    std::vector<std::wstring> paths = DecodePlaylist(bytes);
+    bytes = std::string();
+    Playlist::Clear(window);
+    Playlist::Reserve(window, paths.size());
+    for (auto& path : paths) {
+        const std::wstring row = DisplayName(path);
+        Playlist::Append(window, std::move(path), row);
+    }
+}
+
+void SavePlaylist()
+{
+    ReplaceFileContent(GetPlaylistPath(), EncodePlaylist(Playlist::Entries()));
+}

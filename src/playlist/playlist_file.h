@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// "playlist.txt" in the executable's folder, whatever the working directory.
+std::wstring GetPlaylistPath();
+// The same, for an executable at `executablePath`.
+std::wstring PlaylistPathBeside(const std::wstring& executablePath);
+
+// Fills the playlist and its list box from the file. When the file can't be
+// opened both stay as they are; when it opens they are replaced by its paths.
+void LoadPlaylist(HWND window);
+
+// Writes every path to the file. If that fails, the earlier file stays as it
+// was and nothing is reported.
+void SavePlaylist();

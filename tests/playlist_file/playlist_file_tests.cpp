@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "playlist/display_name.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_file.h"
+#include "playlist/playlist_text.h"
+#include "support/files.h"
+#include "support/test_window.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+const std::wstring kFolder = ExecutableFolder();
+const std::wstring kPlaylistFile = kFolder + L"playlist.txt";
+
+class PlaylistFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Forget();
+        Playlist::Clear(window.handle());
+    }
+    void TearDown() override { Forget(); }
+
+    static void Forget()
+    {
+        SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(kPlaylistFile.c_str());
+    }
+
+    void Add(const Strings& paths)
+    {
+        for (const auto& path : paths)
+            Playlist::Append(window.handle(), path, DisplayName(path));
+    }
+
+    // Loads `bytes` as the playlist file and returns what was read.
+    Strings LoadFrom(const std::string& bytes)
+    {
+        WriteBytes(kPlaylistFile, bytes);
+        LoadPlaylist(window.handle());
+        return Playlist::Entries();
+    }
+
+    TestWindow window;
+};
+
+TEST(PlaylistPathTest, TheFileSitsInTheExecutablesFolder)
+{
+    EXPECT_EQ(PlaylistPathBeside(L"C:\\Apps\\Player\\x.exe"), L"C:\\Apps\\Player\\playlist.txt");
+    EXPECT_EQ(PlaylistPathBeside(L"Z:/apps/x.exe"), L"Z:/apps/playlist.txt");
+    EXPECT_EQ(PlaylistPathBeside(L"x.exe"), L"playlist.txt");
+    EXPECT_EQ(GetPlaylistPath(), kPlaylistFile);
+}
+
+TEST_F(PlaylistFileTest, SavingWritesBesideTheExecutableWhateverTheWorkingDirectory)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring elsewhere = std::wstring(temp) + L"lirotune-cwd-test\\";
+    CreateDirectoryW(elsewhere.c_str(), nullptr);
+    SetCurrentDirectoryW(elsewhere.c_str());
+
+    Add({L"C:\\Music\\a.mp3"});
+    SavePlaylist();
+    SetCurrentDirectoryW(kFolder.c_str());
+
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\Music\\a.mp3\r\n");
+    EXPECT_FALSE(FileExists(elsewhere + L"playlist.txt"));
+    RemoveDirectoryW(elsewhere.c_str());
+}
+
+TEST_F(PlaylistFileTest, AMissingFileLeavesThePlaylistAsItWas)
+{
+    Add({L"C:\\kept.mp3"});
+    LoadPlaylist(window.handle());
+    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\kept.mp3"});
+    EXPECT_EQ(window.Rows(), Strings{L"kept.mp3"});
+}
+
+TEST_F(PlaylistFileTest, AFolderNamedLikeTheFileLeavesThePlaylistAsItWas)
+{
+    Add({L"C:\\kept.mp3"});
+    CreateDirectoryW(kPlaylistFile.c_str(), nullptr);
+    LoadPlaylist(window.handle());
+    SavePlaylist();
+    RemoveDirectoryW(kPlaylistFile.c_str());
+    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\kept.mp3"});
+    EXPECT_EQ(FilesIn(kFolder), L"playlist_file_tests.exe") << "no temporary file is left";
+}
+
+TEST_F(PlaylistFileTest, AnOpenedFileReplacesThePlaylistEvenWhenItIsEmpty)
+{
+    Add({L"C:\\old.mp3"});
+    EXPECT_TRUE(LoadFrom("").empty());
+    EXPECT_TRUE(window.Rows().empty());
+}
+
+TEST_F(PlaylistFileTest, LoadingShowsOneRowPerLineInFileOrder)
+{
+    EXPECT_EQ(LoadFrom("C:\\Music\\a.mp3\r\nD:/b.mp3\r\nplain.mp3\r\n"),
+              (Strings{L"C:\\Music\\a.mp3", L"D:/b.mp3", L"plain.mp3"}));
+    EXPECT_EQ(window.Rows(), (Strings{L"a.mp3", L"b.mp3", L"plain.mp3"}));
+}
+
+TEST_F(PlaylistFileTest, LinesAreReadAsTheyStandInTheFile)
+{
+    const struct {
+        const char* what;
+        std::string bytes;
+        Strings paths;
+    } cases[] = {
+        {"blank lines are skipped", "\r\na.mp3\r\n\r\n\n\nb.mp3\r\n\r\n", {L"a.mp3", L"b.mp3"}},
+        {"LF alone ends a line", "a.mp3\nb.mp3\n", {L"a.mp3", L"b.mp3"}},
+        {"a last line without its end", "a.mp3\r\nb.mp3", {L"a.mp3", L"b.mp3"}},
+        {"nothing after 0x1A", "a.mp3\r\nb.m\x1Ap3\r\nc.mp3\r\n", {L"a.mp3", L"b.m"}},
+        {"spaces are kept", "  a b.mp3 \r\n", {L"  a b.mp3 "}},
+        {"only the CR before LF goes", "a\rb.mp3\r\r\nc.mp3\r", {L"a\rb.mp3\r", L"c.mp3\r"}},
+        {"NUL bytes stay in the path", std::string("a\0b.mp3\r\n", 9), {std::wstring(L"a\0b.mp3", 7)}},
+        {"bytes are characters of the same value", "C:\\\xE9t\xE9\\\xFF.mp3\r\n", {L"C:\\\u00e9t\u00e9\\\u00ff.mp3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(LoadFrom(c.bytes), c.paths);
+    }
+}
+
+TEST_F(PlaylistFileTest, SavingWritesEachPathWithCrLfAndNothingElse)
+{
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "") << "an empty playlist gives an empty file";
+
+    Add({L"C:\\Music\\a.mp3", L"D:/b c.mp3", L"C:\\Music\\a.mp3"});
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\Music\\a.mp3\r\nD:/b c.mp3\r\nC:\\Music\\a.mp3\r\n");
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
+}
+
+TEST_F(PlaylistFileTest, BlankLinesAreGoneAfterTheNextSave)
+{
+    LoadFrom("a.mp3\n\n\nb.mp3");
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "a.mp3\r\nb.mp3\r\n");
+}
+
+TEST_F(PlaylistFileTest, AnAccentedLatinPathRoundTripsByteForByte)
+{
+    const std::string bytes = "C:\\M\xFAsica\\Caf\xE9 \xC0 la cr\xE8me.mp3\r\nC:\\\xA0\xFF.mp3\r\n";
+    EXPECT_EQ(LoadFrom(bytes)[0], L"C:\\M\u00fasica\\Caf\u00e9 \u00c0 la cr\u00e8me.mp3");
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), bytes);
+}
+
+TEST_F(PlaylistFileTest, PathsBeyondLatinAreSavedAsUtf8AndReadBack)
+{
+    const Strings paths = {
+        L"C:\\Caf\u00e9\\a.mp3",
+        L"C:\\\u041c\u0443\u0437\u044b\u043a\u0430\\\u041f\u0435\u0441\u043d\u044f.mp3",
+        L"C:\\Music\\\U0001F3B5 party.mp3",
+        L"C:\\odd\\\xD83D lone high.mp3",
+        L"C:\\odd\\lone low \xDC00.mp3",
+        L"C:\\odd\\reversed \xDC00\xD800.mp3",
+    };
+    Add(paths);
+    SavePlaylist();
+    const std::string bytes = ReadBytes(kPlaylistFile);
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(bytes.find("C:\\Caf\xC3\xA9\\a.mp3\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\xF0\x9F\x8E\xB5 party"), std::string::npos);
+    EXPECT_NE(bytes.find("\\\xED\xA0\xBD lone high"), std::string::npos);
+
+    Playlist::Clear(window.handle());
+    LoadPlaylist(window.handle());
+    EXPECT_EQ(Playlist::Entries(), paths);
+    EXPECT_EQ(window.Rows()[1], L"\u041f\u0435\u0441\u043d\u044f.mp3");
+}
+
+TEST_F(PlaylistFileTest, InvalidUtf8InAMarkedFileReadsByteForCharacter)
+{
+    const std::string bytes =
+        "\xEF\xBB\xBF"
+        "ok \xC3\xA9.mp3\r\n"
+        "cut \xC3\r\n"
+        "stray \x80\xBF.mp3\n"
+        "overlong \xC0\xAF \xE0\x80\xAF.mp3\n"
+        "beyond \xF4\x90\x80\x80.mp3\n"
+        "short \xE2\x82";
+    EXPECT_EQ(LoadFrom(bytes), (Strings{
+                                   L"ok \u00e9.mp3",
+                                   L"cut \u00c3",
+                                   L"stray \u0080\u00bf.mp3",
+                                   L"overlong \u00c0\u00af \u00e0\u0080\u00af.mp3",
+                                   L"beyond \u00f4\u0090\u0080\u0080.mp3",
+                                   L"short \u00e2\u0082",
+                               }));
+}
+
+TEST_F(PlaylistFileTest, APathThatBeginsLikeTheMarkSurvivesASave)
+{
+    const Strings paths = {L"\u00ef\u00bb\u00bfodd.mp3", L"b.mp3"};
+    Add(paths);
+    SavePlaylist();
+    Playlist::Clear(window.handle());
+    LoadPlaylist(window.handle());
+    EXPECT_EQ(Playlist::Entries(), paths);
+}
+
+TEST_F(PlaylistFileTest, AReadOnlyFileIsLeftUntouchedBySaving)
+{
+    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_READONLY);
+    Add({L"C:\\new.mp3"});
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
+}
+
+TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsLockedIsLeftUntouchedBySaving)
+{
+    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    const HANDLE locked = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    Add({L"C:\\new.mp3"});
+    SavePlaylist();
+    CloseHandle(locked);
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
+}
+
+TEST_F(PlaylistFileTest, AFileThatVanishedSinceLoadingIsWrittenAfresh)
+{
+    LoadFrom("C:\\a.mp3\r\n");
+    DeleteFileW(kPlaylistFile.c_str());
+    Add({L"C:\\b.mp3"});
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
+}
+
+TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
+{
+    std::mt19937 random(1209);
+    // Every UTF-16 code unit but LF, which ends a line, and 0x1A, which ends
+    // the file; surrogates paired and unpaired alike.
+    const auto unit = [&]() -> wchar_t {
+        for (;;) {
+            const auto c = static_cast<wchar_t>(random() % (random() % 4 ? 0x100 : 0x10000));
+            if (c != L'\n' && c != 0x1A)
+                return c;
+        }
+    };
+    for (int round = 0; round < 300; ++round) {
+        Strings paths(1 + random() % 20);
+        for (auto& path : paths) {
+            do {
+                path.assign(random() % 40, L'\0');
+                for (auto& c : path)
+                    c = unit();
+            } while (path.empty());
+        }
+        SCOPED_TRACE(round);
+        ASSERT_EQ(DecodePlaylist(EncodePlaylist(paths)), paths);
+    }
+}
+
+}  // namespace
