@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64       # the cross-compiler (POSIX-threads flavour included)
   googletest                 # GoogleTest sources, built for Windows here
   wine wine64                # runs the Windows program and its tests
-  xvfb xauth                 # a virtual display for Wine's windows
+  xvfb xauth x11-utils       # a virtual display for Wine's windows
   gstreamer1.0-plugins-good gstreamer1.0-plugins-base  # Wine's MP3 decoding
   sox lame                   # generated test and demo tracks
   "$@"

@@ -11,11 +11,13 @@ if [ "${1:-}" = --keep-alive ]; then keeper=$2; shift 2; fi
 
 pids=()
 cleanup() {
-  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
+  # Ends every Windows process of this private prefix, then the server.
+  wineserver -k 2>/dev/null || true
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
+trap "exit 143" INT TERM HUP
 
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 140); do
@@ -29,7 +31,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 wineserver -f -p >/dev/null 2>&1 &
-server_pid=$!
+pids+=($!)
+
 if [ -n "$keeper" ] && [ -f "$keeper" ]; then
   wine "$keeper" </dev/null >/dev/null 2>&1 &
   pids+=($!)

@@ -118,3 +118,8 @@ void OnProgressTick(HWND window)
     const int length = QueryStatus(kLengthQuery);
     SetControlText(window, IDC_TIME, FormatProgress(position, length));
 }
+
+void CloseTrack()
+{
+    Send(kCloseCommand);
+}

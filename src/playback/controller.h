@@ -18,3 +18,6 @@ void PressStop(HWND window);
 void OnTrackNotify(HWND window, WPARAM flags);
 
 void OnProgressTick(HWND window);
+
+// Closes the open track, if any, before the program ends.
+void CloseTrack();

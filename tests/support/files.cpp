@@ -2,29 +2,34 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <stdexcept>
 
 std::string ReadBytes(const std::wstring& path)
 {
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file)
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot read a file the test expected");
     std::string bytes;
     char buffer[65536];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, n);
-    fclose(file);
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
     return bytes;
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!ok)
         throw std::runtime_error("cannot write a file the test needs");
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
 }
 
 bool FileExists(const std::wstring& path)

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-// Plain C-runtime file access for tests, independent of the player's own.
+// Plain Win32 file access for tests, independent of the player's own.
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);

@@ -1,0 +1,287 @@
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/e2e_fixture.h"
+#include "e2e/font_probe.h"
+#include "support/files.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Strings = std::vector<std::wstring>;
+
+enum : int {
+    kPlay = 1, kPause = 2, kStop = 3, kTime = 100, kNowPlaying = 101, kNote = 105,
+    kList = 200, kAddFile = 201, kAbout = 202,
+};
+
+// Seconds of the position in "MM:SS / MM:SS".
+int ElapsedSeconds(const std::wstring& time)
+{
+    return std::stoi(time.substr(0, time.find(L':'))) * 60 + std::stoi(time.substr(time.find(L':') + 1));
+}
+
+bool Shows(const PlayerProcess& player, int id, const std::wstring& text, std::chrono::milliseconds timeout)
+{
+    return WaitUntil([&] { return player.Text(id) == text; }, timeout);
+}
+
+void Pause(std::chrono::milliseconds length)
+{
+    std::this_thread::sleep_for(length);
+}
+
+TEST_F(PlayerTest, EveryControlHasItsPlaceClassTextStyleAndFont)
+{
+    auto& player = Start();
+    EXPECT_EQ(WindowText(player.window()), L"Lirotune");
+    EXPECT_EQ(ClassOf(player.window()), L"SampleWindowClass");
+    RECT frame;
+    GetWindowRect(player.window(), &frame);
+    EXPECT_EQ(frame.right - frame.left, 800);
+    EXPECT_EQ(frame.bottom - frame.top, 600);
+    EXPECT_EQ(GetWindowLongW(player.window(), GWL_STYLE) & 0x00CF0000, 0x00CF0000);
+
+    const struct {
+        int id;
+        const wchar_t* windowClass;
+        const wchar_t* text;
+        LONG style;
+        int x, y, width, height;
+    } controls[] = {
+        {kPlay, L"Button", L"Play", 0x50010000, 20, 100, 120, 30},
+        {kPause, L"Button", L"Pause", 0x50010000, 150, 100, 120, 30},
+        {kStop, L"Button", L"Stop", 0x50010000, 280, 100, 120, 30},
+        {kTime, L"Static", L"00:00 / 00:00", 0x50000000, 20, 50, 200, 25},
+        {kList, L"ListBox", L"", 0x50800001, 20, 165, 350, 390},
+        {kAddFile, L"Button", L"Add File", 0x50000000, 400, 175, 120, 30},
+        {kNowPlaying, L"Static", L"Nothing playing", 0x50000000, 20, 20, 500, 25},
+        {kAbout, L"Button", L"About", 0x50010000, 665, 0, 120, 30},
+        {kNote, L"Static", L"Note: Do not add songs with russian letters. Playlist saving will break.",
+         0x50000000, 20, 140, 500, 25},
+    };
+    // Children in creation order.
+    HWND child = GetWindow(player.window(), GW_CHILD);
+    for (const auto& c : controls) {
+        SCOPED_TRACE(testing::Message() << "control " << c.id);
+        ASSERT_TRUE(child);
+        EXPECT_EQ(GetDlgCtrlID(child), c.id);
+        EXPECT_EQ(ClassOf(child), c.windowClass);
+        EXPECT_EQ(WindowText(child), c.text);
+        EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & 0xFFFF0FFF, c.style);
+        RECT box;
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, player.window(), reinterpret_cast<POINT*>(&box), 2);
+        EXPECT_EQ(box.left, c.x);
+        EXPECT_EQ(box.top, c.y);
+        EXPECT_EQ(box.right - box.left, c.width);
+        if (c.id == kList) {
+            // A list box shows whole rows only: it trims its height to fit them.
+            const auto row = static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0));
+            EXPECT_LE(box.bottom - box.top, c.height);
+            EXPECT_GT(box.bottom - box.top, c.height - row);
+        } else {
+            EXPECT_EQ(box.bottom - box.top, c.height);
+        }
+
+        const FontProbeAnswer font = FontOfControl(player.window(), player.threadId(), c.id);
+        ASSERT_TRUE(font.answered) << "the font probe did not run in the player";
+        ASSERT_TRUE(font.hasFont);
+        EXPECT_STREQ(font.font.lfFaceName, L"Segoe UI");
+        EXPECT_EQ(font.font.lfHeight, -14);
+        EXPECT_EQ(font.font.lfWeight, 400);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "no other child controls";
+}
+
+TEST_F(PlayerTest, APreparedPlaylistIsShownRowByRowInFileOrder)
+{
+    WritePlaylist("C:\\Music\\b.mp3\r\n\r\nD:/x/a.mp3\nC:\\Caf\xE9\\\xE9t\xE9.mp3");
+    auto& player = Start();
+    EXPECT_EQ(player.Rows(), (Strings{L"b.mp3", L"a.mp3", L"\u00e9t\u00e9.mp3"}));
+    EXPECT_EQ(player.Selection(), -1);
+    EXPECT_EQ(player.Text(kNowPlaying), L"Nothing playing");
+}
+
+TEST_F(PlayerTest, AFreshStartShowsAnEmptyPlayerAndSavesAnEmptyFileOnClose)
+{
+    auto& player = Start();
+    EXPECT_TRUE(player.Rows().empty());
+    EXPECT_EQ(player.Text(kTime), L"00:00 / 00:00");
+    EXPECT_EQ(SavedPlaylist(), "<no file>");
+    EXPECT_EQ(player.Close(), 0u);
+    EXPECT_EQ(SavedPlaylist(), "");
+}
+
+TEST_F(PlayerTest, PlayPauseAndStopDriveRealPlayback)
+{
+    WritePlaylist(Bytes(Track(L"long.mp3")) + "\r\n");
+    auto& player = Start();
+    player.Click(kPlay);
+    EXPECT_EQ(player.Text(kNowPlaying), L"Nothing playing") << "Play with no row selected does nothing";
+
+    player.Select(0);
+    player.Click(kPlay);
+    EXPECT_EQ(player.Text(kNowPlaying), L"long.mp3");
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto time = player.Text(kTime);
+        return time.substr(8) == L"00:08" && ElapsedSeconds(time) >= 1;
+    }, 5s)) << "the time label advances while playing: " << testing::PrintToString(player.Text(kTime));
+
+    player.Click(kPause);
+    Pause(700ms);  // a tick after the pause shows where it stopped
+    const std::wstring paused = player.Text(kTime);
+    Pause(1300ms);
+    EXPECT_EQ(player.Text(kTime), paused) << "the time holds while paused";
+
+    player.Select(-1);
+    player.Click(kPlay);
+    EXPECT_EQ(player.Text(kTime), paused) << "Play with no row selected does not resume";
+    player.Select(0);
+    player.Click(kPlay);
+    EXPECT_TRUE(WaitUntil([&] { return ElapsedSeconds(player.Text(kTime)) > ElapsedSeconds(paused); }, 3s))
+        << "Play resumes the paused track";
+
+    player.Click(kStop);
+    const std::wstring stopped = player.Text(kTime);
+    Pause(1200ms);
+    EXPECT_EQ(player.Text(kTime), stopped) << "Stop keeps the last time";
+    EXPECT_EQ(player.Text(kNowPlaying), L"long.mp3") << "Stop keeps the track name";
+    EXPECT_EQ(player.Close(), 0u);
+}
+
+TEST_F(PlayerTest, TheEndOfATrackPlaysTheNextAndTheLastWrapsToTheFirst)
+{
+    WritePlaylist(Bytes(Track(L"one.mp3")) + "\r\n" + Bytes(Track(L"two.mp3")) + "\r\n");
+    auto& player = Start();
+    player.Select(0);
+    player.Click(kPlay);
+    ASSERT_TRUE(Shows(player, kNowPlaying, L"two.mp3", 8s));
+    EXPECT_EQ(player.Selection(), 1);
+    ASSERT_TRUE(Shows(player, kNowPlaying, L"one.mp3", 8s)) << "after the last track comes the first";
+    EXPECT_EQ(player.Selection(), 0);
+    EXPECT_EQ(player.Close(), 0u);
+}
+
+TEST_F(PlayerTest, PlayOnAnotherRowWhileATrackPlaysSwitchesToExactlyThatRow)
+{
+    WritePlaylist(Bytes(Track(L"long.mp3")) + "\r\n" + Bytes(Track(L"one.mp3")) + "\r\n" +
+                  Bytes(Track(L"other long.mp3")) + "\r\n" + Bytes(Track(L"three.mp3")) + "\r\n");
+    auto& player = Start();
+    player.Select(0);
+    player.Click(kPlay);
+    Pause(1s);
+    player.Select(2);
+    player.Click(kPlay);
+    EXPECT_EQ(player.Text(kNowPlaying), L"other long.mp3");
+    // The switch cut the first track's play request short; its report comes
+    // now and must not move the player on.
+    Pause(2500ms);
+    EXPECT_EQ(player.Text(kNowPlaying), L"other long.mp3");
+    EXPECT_EQ(player.Selection(), 2);
+    EXPECT_GE(ElapsedSeconds(player.Text(kTime)), 1) << "the new track plays from its start";
+    EXPECT_EQ(player.Close(), 0u);
+}
+
+TEST_F(PlayerTest, ADoubleClickOnARowNeverStartsPlayback)
+{
+    WritePlaylist(Bytes(Track(L"one.mp3")) + "\r\n");
+    auto& player = Start();
+    const HWND list = player.Control(kList);
+    const LPARAM firstRow = MAKELPARAM(10, 5);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, firstRow);
+    PostMessageW(list, WM_LBUTTONUP, 0, firstRow);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, firstRow);
+    PostMessageW(list, WM_LBUTTONUP, 0, firstRow);
+    ASSERT_TRUE(WaitUntil([&] { return player.Selection() == 0; }, 3s)) << "the clicks reached the list";
+    Pause(1200ms);
+    EXPECT_EQ(player.Text(kNowPlaying), L"Nothing playing");
+    EXPECT_EQ(player.Text(kTime), L"00:00 / 00:00");
+}
+
+TEST_F(PlayerTest, ClosingTheWindowWhileATrackPlaysSavesThePlaylistAndExitsCleanly)
+{
+    const std::string path = Bytes(Track(L"long.mp3"));
+    WritePlaylist(path + "\n" + path);
+    auto& player = Start();
+    player.Select(1);
+    player.Click(kPlay);
+    ASSERT_TRUE(WaitUntil([&] { return ElapsedSeconds(player.Text(kTime)) >= 1; }, 5s));
+    EXPECT_EQ(player.Close(), 0u);
+    EXPECT_EQ(SavedPlaylist(), path + "\r\n" + path + "\r\n");
+}
+
+TEST_F(PlayerTest, TheAboutBoxNamesTheProgramItsMakerAndWhatItIs)
+{
+    auto& player = Start();
+    player.ClickLater(kAbout);
+    const HWND about = player.WaitForDialog(L"About this thing", 5s);
+    ASSERT_TRUE(about);
+    std::wstring texts;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == L"Static")
+            texts += WindowText(child);
+    EXPECT_EQ(texts, L"Lirotune v1.1\nBy Brevanic\nSimple Win32 MP3 Player");
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5s));
+    EXPECT_EQ(player.Close(), 0u);
+}
+
+// Answers the open dialog: types into its file name box and presses Open.
+void Choose(HWND dialog, const std::wstring& text)
+{
+    HWND edit = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr);
+    for (const wchar_t* inner : {L"ComboBox", L"Edit"})
+        if (HWND child = FindWindowExW(edit, nullptr, inner, nullptr))
+            edit = child;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(PlayerTest, AddFileWithOneChosenFileAddsItsRowAndSavesAtOnce)
+{
+    auto& player = Start();
+    player.ClickLater(kAddFile);
+    const HWND dialog = player.WaitForDialog(L"Open", 5s);
+    ASSERT_TRUE(dialog);
+    Choose(dialog, Track(L"one.mp3"));
+    ASSERT_TRUE(WaitUntil([&] { return player.Rows().size() == 1; }, 5s));
+    EXPECT_EQ(player.Rows(), Strings{L"one.mp3"});
+    EXPECT_TRUE(WaitUntil([&] { return SavedPlaylist() == Bytes(Track(L"one.mp3")) + "\r\n"; }, 2s))
+        << SavedPlaylist();
+}
+
+TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrder)
+{
+    WritePlaylist(Bytes(Track(L"long.mp3")) + "\r\n");
+    auto& player = Start();
+    player.ClickLater(kAddFile);
+    const HWND dialog = player.WaitForDialog(L"Open", 5s);
+    ASSERT_TRUE(dialog);
+    Choose(dialog, Track(L""));  // the folder first: the dialog goes there
+    Pause(500ms);
+    Choose(dialog, L"\"two.mp3\" \"one.mp3\"");
+    ASSERT_TRUE(WaitUntil([&] { return player.Rows().size() == 3; }, 5s));
+    EXPECT_EQ(player.Rows(), (Strings{L"long.mp3", L"two.mp3", L"one.mp3"}));
+    EXPECT_EQ(SavedPlaylist(), Bytes(Track(L"long.mp3")) + "\r\n" + Bytes(Track(L"two.mp3")) + "\r\n" +
+                                   Bytes(Track(L"one.mp3")) + "\r\n");
+}
+
+TEST_F(PlayerTest, CancellingAddFileAddsAndSavesNothing)
+{
+    auto& player = Start();
+    player.ClickLater(kAddFile);
+    const HWND dialog = player.WaitForDialog(L"Open", 5s);
+    ASSERT_TRUE(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+    Pause(300ms);
+    EXPECT_TRUE(player.Rows().empty());
+    EXPECT_EQ(SavedPlaylist(), "<no file>");
+}
+
+}  // namespace
