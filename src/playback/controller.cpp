@@ -46,7 +46,12 @@ void PlayTrack(HWND window, int index)
         return;
     currentTrack = Playlist::At(static_cast<std::size_t>(index));
     Send(kCloseCommand);
-    Send(OpenCommand(currentTrack).c_str());
+    // No file name holds a quotation mark; one in a hand-edited playlist
+    // line would end the quoted path early and let the rest of the line be
+    // read as further command words. Such a path is not opened at all, and
+    // plays on as a track whose open failed.
+    if (currentTrack.find(L'"') == std::wstring::npos)
+        Send(OpenCommand(currentTrack).c_str());
     Send(kSetTimeFormatCommand);
     Send(kPlayCommand, window);
     StartWindowTimer(window, IDT_PROGRESS, kProgressPeriodMs);

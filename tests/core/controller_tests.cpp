@@ -270,6 +270,22 @@ TEST_F(ControllerTest, AReportOfARequestThePlayerCutShortDoesNotAdvance)
     EXPECT_EQ(currentTrack, tracks[0]) << "a failed play request still moves on";
 }
 
+TEST_F(ControllerTest, APathWithAQuotationMarkIsNeverOpenedButPlaysOnAsAFailedOpen)
+{
+    const std::wstring sneaky = L"C:\\x.mp3\" type waveaudio alias other wait \"";
+    Load({sneaky, tracks[0]});
+    window.Select(0);
+    PressPlay(main());
+    EXPECT_EQ(recorded::calls, (Strings{L"close mp3", L"set mp3 time format milliseconds",
+                                        L"play mp3 notify", kStartTimer}));
+    EXPECT_EQ(playState, Playing);
+    EXPECT_EQ(window.Text(IDC_NOW_PLAYING), DisplayName(sneaky));
+    EXPECT_EQ(window.Selection(), 0);
+
+    OnTrackNotify(main(), MCI_NOTIFY_FAILURE);
+    EXPECT_EQ(currentTrack, tracks[0]) << "the next track still follows";
+}
+
 TEST_F(ControllerTest, PlayTrackOutsideThePlaylistSendsNothing)
 {
     Load(tracks);

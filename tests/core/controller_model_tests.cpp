@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cwchar>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "playback/controller.h"
+#include "playback/play_state.h"
+#include "playlist/playlist.h"
+#include "support/recording_media.h"
+#include "support/test_window.h"
+#include "window/control_ids.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+// What the player should do, written out again from its rules as a user
+// would state them, independent of the controller's code.
+struct Model {
+    PlayState state = Stopped;
+    std::wstring current;
+    Strings paths;
+    int selection = -1;
+    std::wstring nowPlaying = L"Nothing playing";
+    std::wstring time = L"00:00 / 00:00";
+    Strings calls;
+
+    static std::wstring NameOf(const std::wstring& path)
+    {
+        const auto cut = path.find_last_of(L"\\/");
+        return cut == std::wstring::npos ? path : path.substr(cut + 1);
+    }
+
+    void Play(int index)
+    {
+        current = paths[static_cast<size_t>(index)];
+        calls.push_back(L"close mp3");
+        if (current.find(L'"') == std::wstring::npos)
+            calls.push_back(L"open \"" + current + L"\" type mpegvideo alias mp3");
+        calls.push_back(L"set mp3 time format milliseconds");
+        calls.push_back(L"play mp3 notify");
+        calls.push_back(L"start timer 1 every 500 ms");
+        nowPlaying = NameOf(current);
+        selection = index;
+    }
+
+    void PressPlay()
+    {
+        if (selection < 0)
+            return;
+        if (state == Paused)
+            calls.push_back(L"resume mp3");
+        else if (state == Stopped || paths[static_cast<size_t>(selection)] != current)
+            Play(selection);
+        state = Playing;
+    }
+
+    void PressPause()
+    {
+        if (state != Playing)
+            return;
+        calls.push_back(L"pause mp3");
+        state = Paused;
+    }
+
+    void PressStop()
+    {
+        calls.insert(calls.end(), {L"stop timer 1", L"stop mp3", L"close mp3"});
+        state = Stopped;
+    }
+
+    void Notify(WPARAM flags)
+    {
+        if (flags == MCI_NOTIFY_ABORTED || flags == MCI_NOTIFY_SUPERSEDED || state != Playing)
+            return;
+        calls.push_back(L"stop timer 1");
+        if (!paths.empty())
+            Play(static_cast<int>((selection + 1) % static_cast<int>(paths.size())));
+    }
+
+    void Tick(int position, int length)
+    {
+        calls.insert(calls.end(), {L"status mp3 position", L"status mp3 length"});
+        wchar_t text[64];
+        std::swprintf(text, 64, L"%02d:%02d / %02d:%02d", position / 1000 / 60, position / 1000 % 60,
+                      length / 1000 / 60, length / 1000 % 60);
+        time = text;
+    }
+};
+
+class ControllerModelTest : public ::testing::TestWithParam<unsigned> {
+protected:
+    void SetUp() override
+    {
+        Playlist::Clear(window.handle());
+        playState = Stopped;
+        currentTrack.clear();
+        recorded::Reset();
+    }
+    TestWindow window;
+};
+
+TEST_P(ControllerModelTest, EveryStepOfARandomSessionDoesWhatTheRulesSay)
+{
+    const Strings pool = {
+        L"C:\\Music\\a.mp3", L"C:\\Music\\A.mp3", L"C:/Music/b.mp3", L"D:\\c.mp3",
+        L"C:\\Music\\a.mp3", L"bare.mp3", L"C:\\odd\\say \"hi\" x.mp3", L"C:\\ends\\",
+    };
+    const WPARAM flags[] = {MCI_NOTIFY_SUCCESSFUL, MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED,
+                            MCI_NOTIFY_FAILURE, 0, 3};
+    std::mt19937 random(GetParam());
+    Model model;
+    const HWND main = window.handle();
+
+    for (int step = 0; step < 4000; ++step) {
+        recorded::calls.clear();
+        model.calls.clear();
+        std::string what;
+        switch (random() % 9) {
+        case 0:
+            what = "Play";
+            PressPlay(main);
+            model.PressPlay();
+            break;
+        case 1:
+            what = "Pause";
+            PressPause();
+            model.PressPause();
+            break;
+        case 2:
+            what = "Stop";
+            PressStop(main);
+            model.PressStop();
+            break;
+        case 3:
+        case 4: {
+            const int row = static_cast<int>(random() % (model.paths.size() + 1)) - 1;
+            what = "select row " + std::to_string(row);
+            window.Select(row);
+            model.selection = row;
+            break;
+        }
+        case 5:
+            if (model.paths.size() < 12) {
+                const auto& path = pool[random() % pool.size()];
+                what = "append";
+                Playlist::Append(main, path, Model::NameOf(path));
+                model.paths.push_back(path);
+            }
+            break;
+        case 6:
+        case 7: {
+            const WPARAM flag = flags[random() % std::size(flags)];
+            what = "notify " + std::to_string(flag);
+            OnTrackNotify(main, flag);
+            model.Notify(flag);
+            break;
+        }
+        case 8: {
+            const int position = static_cast<int>(random() % 4000000) - 5000;
+            const int length = static_cast<int>(random() % 4000000);
+            what = "tick";
+            recorded::statusReplies = {{L"status mp3 position", std::to_wstring(position)},
+                                       {L"status mp3 length", std::to_wstring(length)}};
+            OnProgressTick(main);
+            model.Tick(position, length);
+            break;
+        }
+        }
+        SCOPED_TRACE(testing::Message() << "step " << step << ": " << what);
+        ASSERT_EQ(recorded::calls, model.calls);
+        ASSERT_EQ(playState, model.state);
+        ASSERT_EQ(currentTrack, model.current);
+        ASSERT_EQ(window.Selection(), model.selection);
+        ASSERT_EQ(window.Text(IDC_NOW_PLAYING), model.nowPlaying);
+        ASSERT_EQ(window.Text(IDC_TIME), model.time);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ControllerModelTest, ::testing::Values(1u, 2u, 3u, 20261209u));
+
+}  // namespace
