@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "platform/controls.h"
-#include "window/control_ids.h"
 
 namespace {
 std::vector<std::wstring> entries;
@@ -11,16 +10,16 @@ std::vector<std::wstring> entries;
 
 namespace Playlist {
 
-void Append(HWND window, std::wstring path, const std::wstring& rowText)
+void Append(HWND list, std::wstring path, const std::wstring& rowText)
 {
     entries.push_back(std::move(path));
-    AddListRow(ControlOf(window, IDC_PLAYLIST), rowText);
+    AddListRow(list, rowText);
 }
 
-void Clear(HWND window)
+void Clear(HWND list)
 {
     entries.clear();
-    ClearListRows(ControlOf(window, IDC_PLAYLIST));
+    ClearListRows(list);
 }
 
 std::size_t Count()
@@ -38,10 +37,10 @@ const std::vector<std::wstring>& Entries()
     return entries;
 }
 
-void Reserve(HWND window, std::size_t moreEntries)
+void Reserve(HWND list, std::size_t moreEntries)
 {
     entries.reserve(entries.size() + moreEntries);
-    ReserveListRows(ControlOf(window, IDC_PLAYLIST), moreEntries);
+    ReserveListRows(list, moreEntries);
 }
 
 }  // namespace Playlist

@@ -2,11 +2,13 @@
 
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/module_path.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_text.h"
+#include "window/control_ids.h"
 
 std::wstring PlaylistPathBeside(const std::wstring& executablePath)
 {
@@ -29,11 +31,12 @@ void LoadPlaylist(HWND window)
         return;
     std::vector<std::wstring> paths = DecodePlaylist(bytes);
     bytes = std::string();
-    Playlist::Clear(window);
-    Playlist::Reserve(window, paths.size());
+    const HWND list = ControlOf(window, IDC_PLAYLIST);
+    Playlist::Clear(list);
+    Playlist::Reserve(list, paths.size());
     for (auto& path : paths) {
         const std::wstring row = DisplayName(path);
-        Playlist::Append(window, std::move(path), row);
+        Playlist::Append(list, std::move(path), row);
     }
 }
 

@@ -97,7 +97,7 @@ class ControllerModelTest : public ::testing::TestWithParam<unsigned> {
 protected:
     void SetUp() override
     {
-        Playlist::Clear(window.handle());
+        Playlist::Clear(window.list());
         playState = Stopped;
         currentTrack.clear();
         recorded::Reset();
@@ -149,7 +149,7 @@ TEST_P(ControllerModelTest, EveryStepOfARandomSessionDoesWhatTheRulesSay)
             if (model.paths.size() < 12) {
                 const auto& path = pool[random() % pool.size()];
                 what = "append";
-                Playlist::Append(main, path, Model::NameOf(path));
+                Playlist::Append(window.list(), path, Model::NameOf(path));
                 model.paths.push_back(path);
             }
             break;

@@ -31,7 +31,7 @@ class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Playlist::Clear(window.handle());
+        Playlist::Clear(window.list());
         playState = Stopped;
         currentTrack.clear();
         recorded::Reset();
@@ -40,7 +40,7 @@ protected:
     void Load(const Strings& paths)
     {
         for (const auto& path : paths)
-            Playlist::Append(window.handle(), path, DisplayName(path));
+            Playlist::Append(window.list(), path, DisplayName(path));
     }
 
     // Plays `row` from Stopped and forgets the calls that took.

@@ -23,7 +23,7 @@ Strings Entries()
 
 class PlaylistTest : public ::testing::Test {
 protected:
-    void SetUp() override { Playlist::Clear(window.handle()); }
+    void SetUp() override { Playlist::Clear(window.list()); }
     TestWindow window;
 };
 
@@ -83,8 +83,8 @@ TEST_F(PlaylistTest, AddingTheSameFileTwiceGivesTwoEntriesAndTwoRows)
 
 TEST_F(PlaylistTest, ClearEmptiesBothThePlaylistAndTheListBox)
 {
-    Playlist::Append(window.handle(), L"C:\\a.mp3", L"a.mp3");
-    Playlist::Clear(window.handle());
+    Playlist::Append(window.list(), L"C:\\a.mp3", L"a.mp3");
+    Playlist::Clear(window.list());
     EXPECT_EQ(Playlist::Count(), 0u);
     EXPECT_TRUE(window.Rows().empty());
 }

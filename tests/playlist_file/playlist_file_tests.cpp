@@ -10,47 +10,10 @@
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_text.h"
+#include "playlist_file/playlist_file_fixture.h"
 #include "support/files.h"
-#include "support/test_window.h"
 
 namespace {
-
-using Strings = std::vector<std::wstring>;
-
-const std::wstring kFolder = ExecutableFolder();
-const std::wstring kPlaylistFile = kFolder + L"playlist.txt";
-
-class PlaylistFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Forget();
-        Playlist::Clear(window.handle());
-    }
-    void TearDown() override { Forget(); }
-
-    static void Forget()
-    {
-        SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(kPlaylistFile.c_str());
-    }
-
-    void Add(const Strings& paths)
-    {
-        for (const auto& path : paths)
-            Playlist::Append(window.handle(), path, DisplayName(path));
-    }
-
-    // Loads `bytes` as the playlist file and returns what was read.
-    Strings LoadFrom(const std::string& bytes)
-    {
-        WriteBytes(kPlaylistFile, bytes);
-        LoadPlaylist(window.handle());
-        return Playlist::Entries();
-    }
-
-    TestWindow window;
-};
 
 TEST(PlaylistPathTest, TheFileSitsInTheExecutablesFolder)
 {
@@ -176,7 +139,7 @@ TEST_F(PlaylistFileTest, PathsBeyondLatinAreSavedAsUtf8AndReadBack)
     EXPECT_NE(bytes.find("\xF0\x9F\x8E\xB5 party"), std::string::npos);
     EXPECT_NE(bytes.find("\\\xED\xA0\xBD lone high"), std::string::npos);
 
-    Playlist::Clear(window.handle());
+    Playlist::Clear(window.list());
     LoadPlaylist(window.handle());
     EXPECT_EQ(Playlist::Entries(), paths);
     EXPECT_EQ(window.Rows()[1], L"\u041f\u0435\u0441\u043d\u044f.mp3");
@@ -207,7 +170,7 @@ TEST_F(PlaylistFileTest, APathThatBeginsLikeTheMarkSurvivesASave)
     const Strings paths = {L"\u00ef\u00bb\u00bfodd.mp3", L"b.mp3"};
     Add(paths);
     SavePlaylist();
-    Playlist::Clear(window.handle());
+    Playlist::Clear(window.list());
     LoadPlaylist(window.handle());
     EXPECT_EQ(Playlist::Entries(), paths);
 }

@@ -1,0 +1,52 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "playlist/display_name.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_file.h"
+#include "support/files.h"
+#include "support/test_window.h"
+
+using Strings = std::vector<std::wstring>;
+
+// The playlist file of these tests is the real one: beside the test program.
+inline const std::wstring kFolder = ExecutableFolder();
+inline const std::wstring kPlaylistFile = kFolder + L"playlist.txt";
+
+class PlaylistFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Forget();
+        Playlist::Clear(window.list());
+    }
+    void TearDown() override { Forget(); }
+
+    static void Forget()
+    {
+        SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(kPlaylistFile.c_str());
+    }
+
+    void Add(const Strings& paths)
+    {
+        for (const auto& path : paths)
+            Playlist::Append(window.list(), path, DisplayName(path));
+    }
+
+    // Loads `bytes` as the playlist file and returns what was read.
+    Strings LoadFrom(const std::string& bytes)
+    {
+        WriteBytes(kPlaylistFile, bytes);
+        LoadPlaylist(window.handle());
+        return Playlist::Entries();
+    }
+
+    TestWindow window;
+};
+

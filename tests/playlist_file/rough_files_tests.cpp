@@ -1,0 +1,103 @@
+// Playlist files as they turn up in the wild: edited by hand, copied between
+// machines, cut short by crashes. Whatever is read is kept, and a save gives
+// back exactly what was read.
+#include <random>
+#include <string>
+
+#include "playlist_file/playlist_file_fixture.h"
+
+namespace {
+
+// The lines a file without the UTF-8 mark holds, split afresh from the rules:
+// LF ends a line, one CR before it goes, 0x1A ends the file, empty lines go.
+Strings LinesOf(const std::string& bytes)
+{
+    Strings lines;
+    std::wstring line;
+    const auto flush = [&] {
+        if (!line.empty())
+            lines.push_back(line);
+        line.clear();
+    };
+    for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        if (bytes[i] == '\n')
+            flush();
+        else
+            line += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+    }
+    flush();
+    return lines;
+}
+
+std::string RandomFile(std::mt19937& random)
+{
+    const char likely[] = {'\r', '\n', '\x1A', '\0', '\\', '/', '"', ' ', '\xEF', '\xBB', '\xBF', '\xC3', '\xA9'};
+    std::string bytes;
+    if (random() % 4 == 0)
+        bytes = "\xEF\xBB\xBF";
+    for (auto n = random() % 3000; n > 0; --n)
+        bytes += random() % 3 ? static_cast<char>(random() % 256) : likely[random() % sizeof likely];
+    return bytes;
+}
+
+TEST_F(PlaylistFileTest, RandomBytesLoadWithoutHarmAndSaveBackWhatWasRead)
+{
+    std::mt19937 random(4242);
+    for (int file = 0; file < 300; ++file) {
+        SCOPED_TRACE(testing::Message() << "file " << file);
+        const std::string bytes = RandomFile(random);
+        const Strings loaded = LoadFrom(bytes);
+        ASSERT_EQ(window.Rows().size(), loaded.size());
+        if (bytes.rfind("\xEF\xBB\xBF", 0) != 0) {
+            ASSERT_EQ(loaded, LinesOf(bytes));
+        }
+
+        SavePlaylist();
+        Playlist::Clear(window.list());
+        LoadPlaylist(window.handle());
+        ASSERT_EQ(Playlist::Entries(), loaded) << "a save writes back exactly what was loaded";
+    }
+}
+
+TEST_F(PlaylistFileTest, ASingleTenMegabyteLineIsOneEntry)
+{
+    const std::string line = "C:\\" + std::string(10 * 1024 * 1024, 'x') + ".mp3";
+    const Strings loaded = LoadFrom(line);
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].size(), line.size());
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), line + "\r\n");
+}
+
+TEST_F(PlaylistFileTest, AMillionEntriesLoadInOrderAndSaveBackUnchanged)
+{
+    std::string bytes;
+    for (int i = 0; i < 1000000; ++i)
+        bytes += "C:\\Music\\Artist " + std::to_string(i % 1000) + "\\Album\\Track " + std::to_string(i) + ".mp3\r\n";
+    const Strings loaded = LoadFrom(bytes);
+    ASSERT_EQ(loaded.size(), 1000000u);
+    EXPECT_EQ(SendMessageW(window.list(), LB_GETCOUNT, 0, 0), 1000000);
+    EXPECT_EQ(loaded[999999], L"C:\\Music\\Artist 999\\Album\\Track 999999.mp3");
+    SavePlaylist();
+    EXPECT_TRUE(ReadBytes(kPlaylistFile) == bytes) << "the saved file differs from the loaded one";
+}
+
+TEST_F(PlaylistFileTest, AFileThatCannotBeReadKeepsWhatWasLoadedForTheNextSave)
+{
+    LoadFrom("C:\\a.mp3\r\n");
+    // Another program now holds the file open and lets no one else in.
+    const HANDLE held = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    LoadPlaylist(window.handle());
+    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\a.mp3"}) << "an unreadable file changes nothing";
+    Add({L"C:\\b.mp3"});
+    SavePlaylist();
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\n") << "the held file was not replaced";
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n") << "the next save catches up";
+}
+
+}  // namespace
