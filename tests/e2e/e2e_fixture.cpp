@@ -80,11 +80,11 @@ std::string PlayerTest::SavedPlaylist() const
     return FileExists(PlaylistFile()) ? ReadBytes(PlaylistFile()) : "<no file>";
 }
 
-PlayerProcess& PlayerTest::Start()
+PlayerProcess& PlayerTest::Start(std::chrono::milliseconds timeout)
 {
     const std::wstring exe = folder_ + L"\\lirotune.exe";
     if (!CopyFileW(WithBackslashes(LIROTUNE_PLAYER).c_str(), exe.c_str(), FALSE))
         throw std::runtime_error("cannot copy the player into its test folder");
-    player_ = std::make_unique<PlayerProcess>(exe);
+    player_ = std::make_unique<PlayerProcess>(exe, timeout);
     return *player_;
 }

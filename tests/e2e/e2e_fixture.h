@@ -21,7 +21,7 @@ protected:
     void WritePlaylist(const std::string& bytes) const;
     std::string SavedPlaylist() const;
 
-    PlayerProcess& Start();
+    PlayerProcess& Start(std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
     std::wstring folder_;
     std::unique_ptr<PlayerProcess> player_;

@@ -78,7 +78,7 @@ std::wstring DescribeChildren(HWND parent)
     return out;
 }
 
-PlayerProcess::PlayerProcess(const std::wstring& exe)
+PlayerProcess::PlayerProcess(const std::wstring& exe, std::chrono::milliseconds timeout)
 {
     const std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
     STARTUPINFOW startup = {};
@@ -91,7 +91,7 @@ PlayerProcess::PlayerProcess(const std::wstring& exe)
     WaitUntil([&] {
         window_ = FindProcessWindow(process_.dwProcessId, &className, nullptr, nullptr);
         return window_ != nullptr;
-    }, std::chrono::seconds(20));
+    }, timeout);
     if (!window_)
         throw std::runtime_error("the player's window did not appear");
 }

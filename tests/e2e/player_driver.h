@@ -12,7 +12,8 @@ class PlayerProcess {
 public:
     // Starts the player, in its own folder, and waits until its main window
     // is visible.
-    explicit PlayerProcess(const std::wstring& playerExe);
+    explicit PlayerProcess(const std::wstring& playerExe,
+                           std::chrono::milliseconds timeout = std::chrono::seconds(20));
     ~PlayerProcess();
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;

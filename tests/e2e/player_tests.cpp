@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "e2e/e2e_fixture.h"
-#include "e2e/font_probe.h"
+#include "e2e/process_probe.h"
 #include "support/files.h"
 
 namespace {
@@ -87,8 +87,8 @@ TEST_F(PlayerTest, EveryControlHasItsPlaceClassTextStyleAndFont)
             EXPECT_EQ(box.bottom - box.top, c.height);
         }
 
-        const FontProbeAnswer font = FontOfControl(player.window(), player.threadId(), c.id);
-        ASSERT_TRUE(font.answered) << "the font probe did not run in the player";
+        const ProbeAnswer font = ProbeProcess(player.window(), player.threadId(), c.id);
+        ASSERT_TRUE(font.answered) << "the probe did not run in the player";
         ASSERT_TRUE(font.hasFont);
         EXPECT_STREQ(font.font.lfFaceName, L"Segoe UI");
         EXPECT_EQ(font.font.lfHeight, -14);

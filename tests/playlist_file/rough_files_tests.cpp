@@ -5,31 +5,9 @@
 #include <string>
 
 #include "playlist_file/playlist_file_fixture.h"
+#include "support/playlist_lines.h"
 
 namespace {
-
-// The lines a file without the UTF-8 mark holds, split afresh from the rules:
-// LF ends a line, one CR before it goes, 0x1A ends the file, empty lines go.
-Strings LinesOf(const std::string& bytes)
-{
-    Strings lines;
-    std::wstring line;
-    const auto flush = [&] {
-        if (!line.empty())
-            lines.push_back(line);
-        line.clear();
-    };
-    for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        if (bytes[i] == '\n')
-            flush();
-        else
-            line += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
-    }
-    flush();
-    return lines;
-}
 
 std::string RandomFile(std::mt19937& random)
 {

@@ -1,4 +1,6 @@
-#include "e2e/font_probe.h"
+#include "e2e/process_probe.h"
+
+#include <string>
 
 namespace {
 
@@ -7,27 +9,27 @@ std::wstring ProbeLibraryPath()
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"font_probe.dll";
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"probe_hook.dll";
 }
 
 }  // namespace
 
-FontProbeAnswer FontOfControl(HWND mainWindow, DWORD threadId, int controlId)
+ProbeAnswer ProbeProcess(HWND mainWindow, DWORD threadId, int controlId)
 {
-    FontProbeAnswer result = {};
+    ProbeAnswer result = {};
     const HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                              sizeof(FontProbeAnswer), kFontProbeSection);
+                                              sizeof(ProbeAnswer), kProbeSection);
     const HMODULE library = LoadLibraryW(ProbeLibraryPath().c_str());
     const auto hook = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(library, "FontProbeHook")));
+        reinterpret_cast<void*>(GetProcAddress(library, "ProbeHook")));
     if (section && hook) {
-        auto* answer = static_cast<FontProbeAnswer*>(
-            MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FontProbeAnswer)));
+        auto* answer = static_cast<ProbeAnswer*>(
+            MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeAnswer)));
         *answer = {};
         const HHOOK installed = SetWindowsHookExW(WH_CALLWNDPROC, hook, library, threadId);
         DWORD_PTR ignored;
-        SendMessageTimeoutW(mainWindow, RegisterWindowMessageW(kFontProbeMessage),
-                            static_cast<WPARAM>(controlId), 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        SendMessageTimeoutW(mainWindow, RegisterWindowMessageW(kProbeMessage),
+                            static_cast<WPARAM>(controlId), 0, SMTO_ABORTIFHUNG, 10000, &ignored);
         result = *answer;
         UnhookWindowsHookEx(installed);
         UnmapViewOfFile(answer);
