@@ -126,5 +126,7 @@ void OnProgressTick(HWND window)
 
 void CloseTrack()
 {
-    Send(kCloseCommand);
+    // Nothing was ever opened: spare the media service its start-up.
+    if (!currentTrack.empty())
+        Send(kCloseCommand);
 }

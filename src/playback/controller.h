@@ -19,5 +19,6 @@ void OnTrackNotify(HWND window, WPARAM flags);
 
 void OnProgressTick(HWND window);
 
-// Closes the open track, if any, before the program ends.
+// Closes the open track before the program ends; sends nothing if no track
+// was ever opened.
 void CloseTrack();

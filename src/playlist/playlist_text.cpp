@@ -1,5 +1,7 @@
 #include "playlist/playlist_text.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -7,15 +9,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-bool FitsOneByte(const std::vector<std::wstring>& paths)
-{
-    for (const auto& path : paths)
-        for (wchar_t c : path)
-            if (static_cast<unsigned>(c) > 0xFF)
-                return false;
-    return true;
-}
 
 void AppendUtf8(std::string& out, const std::wstring& path)
 {
@@ -110,19 +103,29 @@ std::wstring DecodeByteLine(std::string_view line)
     return out;
 }
 
-std::string EncodeOneByte(const std::vector<std::wstring>& paths)
+// One byte per character, in a single pass that also notes the widest
+// character: false (and `out` of no use) when a character needs more.
+bool EncodeOneByte(const std::vector<std::wstring>& paths, std::string& out)
 {
     std::size_t size = 0;
     for (const auto& path : paths)
         size += path.size() + 2;
-    std::string out;
-    out.reserve(size);
+    // Sized once and filled through a pointer: a long playlist is millions of
+    // characters, and this is on the way out of every save.
+    out.assign(size, '\0');
+    char* at = out.data();
+    unsigned widest = 0;
     for (const auto& path : paths) {
-        for (wchar_t c : path)
-            out += static_cast<char>(c);
-        out += "\r\n";
+        const wchar_t* from = path.data();
+        for (std::size_t i = 0, n = path.size(); i < n; ++i) {
+            widest |= static_cast<unsigned>(from[i]);
+            at[i] = static_cast<char>(from[i]);
+        }
+        at += path.size();
+        *at++ = '\r';
+        *at++ = '\n';
     }
-    return out;
+    return widest <= 0xFF;
 }
 
 std::string EncodeUtf8(const std::vector<std::wstring>& paths)
@@ -139,13 +142,11 @@ std::string EncodeUtf8(const std::vector<std::wstring>& paths)
 
 std::string EncodePlaylist(const std::vector<std::wstring>& paths)
 {
-    if (FitsOneByte(paths)) {
-        std::string bytes = EncodeOneByte(paths);
-        // A first path that begins with the mark's three letters would be
-        // taken for the mark when read back; UTF-8 keeps it intact.
-        if (bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) != 0)
-            return bytes;
-    }
+    std::string bytes;
+    // A first path that begins with the mark's three letters would be taken
+    // for the mark when read back; UTF-8 keeps it intact.
+    if (EncodeOneByte(paths, bytes) && bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) != 0)
+        return bytes;
     return EncodeUtf8(paths);
 }
 
@@ -157,6 +158,7 @@ std::vector<std::wstring> DecodePlaylist(std::string_view bytes)
     bytes = bytes.substr(0, bytes.find('\x1A'));
 
     std::vector<std::wstring> paths;
+    paths.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);

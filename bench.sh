@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Measures the player side by side with two floor programs under Wine and
+# prints a table: ./bench.sh [RUNS [MAX]]   (RUNS per size, default 5; MAX the
+# largest playlist, default 1000000)
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+scripts/build.sh
+
+build=$(pwd)/build
+runs=${1:-5}
+mkdir -p "$build/bench-work"
+track="$build/bench-work/bench tone.mp3"
+[ -f "$track" ] || scripts/make-tone.sh "$track" 30 440
+win() { printf 'Z:%s' "${1//\//\\}"; }
+
+scripts/wine-session.sh "$build/wine" --keep-alive "$build/desktop_keeper.exe" \
+  scripts/wine-run.sh "$build/wine" "$build/bench/bench_probe.exe" \
+    "$(win "$build/bench-work")" "$(win "$build/lirotune.exe")" \
+    "$(win "$build/bench/floor_window.exe")" "$(win "$build/bench/floor_list.exe")" \
+    "$(win "$track")" "$runs" ${2:+"$2"} 2> >(grep -v '^ALSA lib' >&2)
