@@ -5,9 +5,9 @@ HWND ControlOf(HWND window, int id)
     return GetDlgItem(window, id);
 }
 
-void AddListRow(HWND list, const std::wstring& text)
+void AddListRow(HWND list, const wchar_t* text)
 {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void ClearListRows(HWND list)

@@ -10,7 +10,7 @@
 HWND ControlOf(HWND window, int id);
 
 // Adds a row at the end: the list box is created without sorting.
-void AddListRow(HWND list, const std::wstring& text);
+void AddListRow(HWND list, const wchar_t* text);
 void ClearListRows(HWND list);
 // Lets the list box allocate room for a long run of rows at once.
 void ReserveListRows(HWND list, std::size_t rows);

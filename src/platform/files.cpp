@@ -9,7 +9,7 @@ namespace {
 // ReadFile and WriteFile move at most 4 GiB a call; stay well below.
 constexpr std::size_t kChunk = 1u << 30;
 
-bool WriteAll(HANDLE file, const std::string& bytes)
+bool WriteAll(HANDLE file, std::string_view bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const DWORD part = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
@@ -41,13 +41,13 @@ bool ReadAll(HANDLE file, std::string& bytes)
     return true;
 }
 
-bool WriteNewFile(const std::wstring& path, const std::string& bytes)
+bool WriteNewFile(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
 {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    const bool written = WriteAll(file, bytes);
+    const bool written = produce([file](std::string_view bytes) { return WriteAll(file, bytes); });
     return CloseHandle(file) && written;
 }
 
@@ -65,7 +65,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes)
     return read;
 }
 
-bool ReplaceFileContent(const std::wstring& path, const std::string& bytes)
+bool ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
 {
     // Windows refuses to move a file onto a read-only one, but not every
     // implementation of it does: a read-only file is never replaced.
@@ -74,7 +74,7 @@ bool ReplaceFileContent(const std::wstring& path, const std::string& bytes)
         return false;
     // Named after this process, so two running copies never share one.
     const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    if (WriteNewFile(temporary, bytes) &&
+    if (WriteNewFile(temporary, produce) &&
         MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
         return true;
     DeleteFileW(temporary.c_str());

@@ -10,10 +10,13 @@ std::wstring::size_type LastSeparator(const std::wstring& path)
     return path.find_last_of(L"\\/");
 }
 
-std::wstring DisplayName(const std::wstring& path)
+std::wstring::size_type DisplayNameStart(const std::wstring& path)
 {
     const auto separator = LastSeparator(path);
-    if (separator == std::wstring::npos)
-        return path;
-    return path.substr(separator + 1);
+    return separator == std::wstring::npos ? 0 : separator + 1;
+}
+
+std::wstring DisplayName(const std::wstring& path)
+{
+    return path.substr(DisplayNameStart(path));
 }

@@ -10,3 +10,5 @@ std::wstring::size_type LastSeparator(const std::wstring& path);
 // The text after the last separator: the file name a row shows. A path
 // without separators is returned whole; one ending in a separator gives "".
 std::wstring DisplayName(const std::wstring& path);
+// Where that name starts in the path.
+std::wstring::size_type DisplayNameStart(const std::wstring& path);

@@ -10,10 +10,10 @@ std::vector<std::wstring> entries;
 
 namespace Playlist {
 
-void Append(HWND list, std::wstring path, const std::wstring& rowText)
+void Append(HWND list, std::wstring path, std::size_t rowStart)
 {
     entries.push_back(std::move(path));
-    AddListRow(list, rowText);
+    AddListRow(list, entries.back().c_str() + rowStart);
 }
 
 void Clear(HWND list)

@@ -11,8 +11,10 @@
 // once per row: a long playlist makes that lookup add up.
 namespace Playlist {
 
-// Adds the path at the end, and the row text at the end of the list box.
-void Append(HWND list, std::wstring path, const std::wstring& rowText);
+// Adds the path at the end, and its row at the end of the list box. A row
+// always shows a file name, which is the end of its path: the row is the
+// path from `rowStart` on, so no row is ever copied out of its path.
+void Append(HWND list, std::wstring path, std::size_t rowStart);
 // Empties the playlist, then the list box.
 void Clear(HWND list);
 std::size_t Count();

@@ -35,12 +35,14 @@ void LoadPlaylist(HWND window)
     Playlist::Clear(list);
     Playlist::Reserve(list, paths.size());
     for (auto& path : paths) {
-        const std::wstring row = DisplayName(path);
-        Playlist::Append(list, std::move(path), row);
+        const auto rowStart = DisplayNameStart(path);
+        Playlist::Append(list, std::move(path), rowStart);
     }
 }
 
 void SavePlaylist()
 {
-    ReplaceFileContent(GetPlaylistPath(), EncodePlaylist(Playlist::Entries()));
+    ReplaceFileContent(GetPlaylistPath(), [](const ByteWriter& write) {
+        return EncodePlaylist(Playlist::Entries(), write);
+    });
 }

@@ -103,51 +103,62 @@ std::wstring DecodeByteLine(std::string_view line)
     return out;
 }
 
-// One byte per character, in a single pass that also notes the widest
-// character: false (and `out` of no use) when a character needs more.
-bool EncodeOneByte(const std::vector<std::wstring>& paths, std::string& out)
+// Whether the file must be UTF-8: a character beyond U+00FF, or a first path
+// that begins with the mark's three letters (read back, they would be taken
+// for the mark).
+bool NeedsUtf8(const std::vector<std::wstring>& paths)
 {
-    std::size_t size = 0;
-    for (const auto& path : paths)
-        size += path.size() + 2;
-    // Sized once and filled through a pointer: a long playlist is millions of
-    // characters, and this is on the way out of every save.
-    out.assign(size, '\0');
-    char* at = out.data();
     unsigned widest = 0;
-    for (const auto& path : paths) {
-        const wchar_t* from = path.data();
-        for (std::size_t i = 0, n = path.size(); i < n; ++i) {
-            widest |= static_cast<unsigned>(from[i]);
-            at[i] = static_cast<char>(from[i]);
-        }
-        at += path.size();
-        *at++ = '\r';
-        *at++ = '\n';
-    }
-    return widest <= 0xFF;
+    for (const auto& path : paths)
+        for (wchar_t c : path)
+            widest |= static_cast<unsigned>(c);
+    return widest > 0xFF ||
+           (!paths.empty() && paths[0].compare(0, 3, L"\u00EF\u00BB\u00BF") == 0);
 }
 
-std::string EncodeUtf8(const std::vector<std::wstring>& paths)
+void AppendOneByte(std::string& out, const std::wstring& path)
 {
-    std::string out(kByteOrderMark);
-    for (const auto& path : paths) {
-        AppendUtf8(out, path);
-        out += "\r\n";
-    }
-    return out;
+    const std::size_t at = out.size();
+    out.resize(at + path.size());
+    for (std::size_t i = 0; i < path.size(); ++i)
+        out[at + i] = static_cast<char>(path[i]);
 }
 
 }  // namespace
 
+bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink)
+{
+    // Handed on in pieces: a long playlist is never held twice in memory, and
+    // the pieces stay in the cache.
+    constexpr std::size_t kPiece = 64 * 1024;
+    const bool utf8 = NeedsUtf8(paths);
+    std::string piece;
+    piece.reserve(kPiece * 2);
+    if (utf8)
+        piece = kByteOrderMark;
+    for (const auto& path : paths) {
+        if (utf8)
+            AppendUtf8(piece, path);
+        else
+            AppendOneByte(piece, path);
+        piece += "\r\n";
+        if (piece.size() >= kPiece) {
+            if (!sink(piece))
+                return false;
+            piece.clear();
+        }
+    }
+    return piece.empty() || sink(piece);
+}
+
 std::string EncodePlaylist(const std::vector<std::wstring>& paths)
 {
     std::string bytes;
-    // A first path that begins with the mark's three letters would be taken
-    // for the mark when read back; UTF-8 keeps it intact.
-    if (EncodeOneByte(paths, bytes) && bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) != 0)
-        return bytes;
-    return EncodeUtf8(paths);
+    EncodePlaylist(paths, [&](std::string_view piece) {
+        bytes += piece;
+        return true;
+    });
+    return bytes;
 }
 
 std::vector<std::wstring> DecodePlaylist(std::string_view bytes)

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,5 +17,10 @@
 // per character. CR LF and a lone LF end a line, a CR just before the LF is
 // dropped, a 0x1A byte ends the file, empty lines are skipped and nothing is
 // trimmed.
+//
+// Encoding hands the bytes to `sink` piece by piece; false when the sink
+// stopped it by returning false.
+using ByteSink = std::function<bool(std::string_view bytes)>;
+bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink);
 std::string EncodePlaylist(const std::vector<std::wstring>& paths);
 std::vector<std::wstring> DecodePlaylist(std::string_view bytes);

@@ -149,7 +149,7 @@ TEST_P(ControllerModelTest, EveryStepOfARandomSessionDoesWhatTheRulesSay)
             if (model.paths.size() < 12) {
                 const auto& path = pool[random() % pool.size()];
                 what = "append";
-                Playlist::Append(window.list(), path, Model::NameOf(path));
+                Playlist::Append(window.list(), path, path.size() - Model::NameOf(path).size());
                 model.paths.push_back(path);
             }
             break;

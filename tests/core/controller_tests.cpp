@@ -40,7 +40,7 @@ protected:
     void Load(const Strings& paths)
     {
         for (const auto& path : paths)
-            Playlist::Append(window.list(), path, DisplayName(path));
+            Playlist::Append(window.list(), path, DisplayNameStart(path));
     }
 
     // Plays `row` from Stopped and forgets the calls that took.

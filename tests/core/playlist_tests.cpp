@@ -83,7 +83,7 @@ TEST_F(PlaylistTest, AddingTheSameFileTwiceGivesTwoEntriesAndTwoRows)
 
 TEST_F(PlaylistTest, ClearEmptiesBothThePlaylistAndTheListBox)
 {
-    Playlist::Append(window.list(), L"C:\\a.mp3", L"a.mp3");
+    Playlist::Append(window.list(), L"C:\\a.mp3", 3);
     Playlist::Clear(window.list());
     EXPECT_EQ(Playlist::Count(), 0u);
     EXPECT_TRUE(window.Rows().empty());

@@ -36,7 +36,7 @@ protected:
     void Add(const Strings& paths)
     {
         for (const auto& path : paths)
-            Playlist::Append(window.list(), path, DisplayName(path));
+            Playlist::Append(window.list(), path, DisplayNameStart(path));
     }
 
     // Loads `bytes` as the playlist file and returns what was read.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
@@ -196,6 +197,18 @@ TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsLockedIsLeftUntouchedBySaving)
     CloseHandle(locked);
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
+}
+
+TEST_F(PlaylistFileTest, AWriteThatFailsPartwayLeavesTheOldFileAndNoTemporaryFile)
+{
+    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    // As when the disk fills up after the first piece.
+    const bool replaced = ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) {
+        return write("C:\\new") && false;
+    });
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe");
 }
 
 TEST_F(PlaylistFileTest, AFileThatVanishedSinceLoadingIsWrittenAfresh)
