@@ -4,9 +4,12 @@
 //   floor_list:   also reads playlist.txt with one read, adds every row with
 //                 LB_ADDSTRING, writes the list back with one write on close,
 //                 and on command 201 lets the user add a file through the same
-//                 open dialog, then writes the list with one write.
+//                 open dialog, then writes the list with one write; on
+//                 command 1 it plays the first track through the media
+//                 service, with nothing else (no timer, no labels).
 #include <windows.h>
 #include <commdlg.h>
+#include <mmsystem.h>
 
 #include <string>
 #include <vector>
@@ -81,6 +84,15 @@ void AddFile(HWND window)
     content += line + "\r\n";
     WriteRows();
 }
+
+void PlayFirstTrack(HWND window)
+{
+    std::wstring path;
+    for (std::size_t i = 0; i < content.size() && content[i] != '\r' && content[i] != '\n'; ++i)
+        path += static_cast<wchar_t>(static_cast<unsigned char>(content[i]));
+    mciSendStringW((L"open \"" + path + L"\" type mpegvideo alias mp3").c_str(), nullptr, 0, nullptr);
+    mciSendStringW(L"play mp3 notify", nullptr, 0, window);
+}
 #endif
 
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -101,11 +113,14 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
         if (LOWORD(wParam) == 201)
             AddFile(window);
+        if (LOWORD(wParam) == 1)
+            PlayFirstTrack(window);
         break;
 #endif
     case WM_DESTROY:
 #if FLOOR_WITH_LIST
         WriteRows();
+        mciSendStringW(L"close mp3", nullptr, 0, nullptr);
 #endif
         PostQuitMessage(0);
         return 0;

@@ -2,10 +2,16 @@
 
 #include <mmsystem.h>
 
+#include "platform/system_library.h"
+
 void SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
                       HWND callback)
 {
-    mciSendStringW(command, reply, replyLength, callback);
+    using SendString = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
+    static const auto send =
+        reinterpret_cast<SendString>(reinterpret_cast<void*>(SystemFunction(L"winmm.dll", "mciSendStringW")));
+    if (send)
+        send(command, reply, replyLength, callback);
 }
 
 void StartWindowTimer(HWND window, UINT_PTR id, UINT periodMs)

@@ -1,8 +1,8 @@
 #include <windows.h>
-#include <commdlg.h>
 
 #include <vector>
 
+#include "platform/open_dialog.h"
 #include "playlist/dialog_result.h"
 #include "playlist/playlist_file.h"
 #include "window/commands.h"
@@ -18,7 +18,7 @@ void AddFileCommand(HWND window)
     dialog.lpstrFile = files.data();
     dialog.nMaxFile = static_cast<DWORD>(files.size());
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT;
-    if (!GetOpenFileNameW(&dialog))
+    if (!ShowOpenDialog(dialog))
         return;
     AddFromDialogResult(window, files.data());
     SavePlaylist();
