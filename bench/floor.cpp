@@ -19,6 +19,21 @@ namespace {
 #if FLOOR_WITH_LIST
 std::string content;  // the file's bytes, as read and as added to
 
+// Like the player, the media service and the common dialogs are loaded only
+// when first needed.
+template <typename Function>
+Function Load(const wchar_t* library, const char* name)
+{
+    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+MCIERROR SendMedia(const wchar_t* command, HWND callback)
+{
+    static const auto send = Load<MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND)>(L"winmm.dll", "mciSendStringW");
+    return send(command, nullptr, 0, callback);
+}
+
 std::wstring PlaylistPath()
 {
     std::wstring path(32768, L'\0');
@@ -75,7 +90,8 @@ void AddFile(HWND window)
     dialog.lpstrFile = files.data();
     dialog.nMaxFile = static_cast<DWORD>(files.size());
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT;
-    if (!GetOpenFileNameW(&dialog))
+    static const auto open = Load<BOOL(WINAPI*)(LPOPENFILENAMEW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!open(&dialog))
         return;
     std::string line;
     for (const wchar_t* c = files.data(); *c; ++c)
@@ -90,8 +106,8 @@ void PlayFirstTrack(HWND window)
     std::wstring path;
     for (std::size_t i = 0; i < content.size() && content[i] != '\r' && content[i] != '\n'; ++i)
         path += static_cast<wchar_t>(static_cast<unsigned char>(content[i]));
-    mciSendStringW((L"open \"" + path + L"\" type mpegvideo alias mp3").c_str(), nullptr, 0, nullptr);
-    mciSendStringW(L"play mp3 notify", nullptr, 0, window);
+    SendMedia((L"open \"" + path + L"\" type mpegvideo alias mp3").c_str(), nullptr);
+    SendMedia(L"play mp3 notify", window);
 }
 #endif
 
@@ -120,7 +136,8 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY:
 #if FLOOR_WITH_LIST
         WriteRows();
-        mciSendStringW(L"close mp3", nullptr, 0, nullptr);
+        if (GetModuleHandleW(L"winmm.dll"))
+            SendMedia(L"close mp3", nullptr);
 #endif
         PostQuitMessage(0);
         return 0;

@@ -116,14 +116,6 @@ bool NeedsUtf8(const std::vector<std::wstring>& paths)
            (!paths.empty() && paths[0].compare(0, 3, L"\u00EF\u00BB\u00BF") == 0);
 }
 
-void AppendOneByte(std::string& out, const std::wstring& path)
-{
-    const std::size_t at = out.size();
-    out.resize(at + path.size());
-    for (std::size_t i = 0; i < path.size(); ++i)
-        out[at + i] = static_cast<char>(path[i]);
-}
-
 }  // namespace
 
 bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink)
@@ -131,24 +123,44 @@ bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink
     // Handed on in pieces: a long playlist is never held twice in memory, and
     // the pieces stay in the cache.
     constexpr std::size_t kPiece = 64 * 1024;
-    const bool utf8 = NeedsUtf8(paths);
-    std::string piece;
-    piece.reserve(kPiece * 2);
-    if (utf8)
-        piece = kByteOrderMark;
-    for (const auto& path : paths) {
-        if (utf8)
+    if (NeedsUtf8(paths)) {
+        std::string piece(kByteOrderMark);
+        for (const auto& path : paths) {
             AppendUtf8(piece, path);
-        else
-            AppendOneByte(piece, path);
-        piece += "\r\n";
-        if (piece.size() >= kPiece) {
-            if (!sink(piece))
-                return false;
-            piece.clear();
+            piece += "\r\n";
+            if (piece.size() >= kPiece) {
+                if (!sink(piece))
+                    return false;
+                piece.clear();
+            }
         }
+        return piece.empty() || sink(piece);
     }
-    return piece.empty() || sink(piece);
+    // One byte per character: millions of them for a long playlist, copied
+    // straight into a fixed buffer.
+    std::vector<char> buffer(kPiece);
+    char* const begin = buffer.data();
+    char* const end = begin + kPiece;
+    char* at = begin;
+    const auto put = [&](const wchar_t* from, std::size_t count) {
+        while (count > 0) {
+            const std::size_t take = std::min(count, static_cast<std::size_t>(end - at));
+            for (std::size_t i = 0; i < take; ++i)
+                at[i] = static_cast<char>(from[i]);
+            at += take, from += take, count -= take;
+            if (at == end) {
+                if (!sink(std::string_view(begin, kPiece)))
+                    return false;
+                at = begin;
+            }
+        }
+        return true;
+    };
+    static const wchar_t kLineEnd[] = L"\r\n";
+    for (const auto& path : paths)
+        if (!put(path.data(), path.size()) || !put(kLineEnd, 2))
+            return false;
+    return at == begin || sink(std::string_view(begin, static_cast<std::size_t>(at - begin)));
 }
 
 std::string EncodePlaylist(const std::vector<std::wstring>& paths)
