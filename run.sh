@@ -23,7 +23,8 @@ if [ ! -e "$build/playlist.txt" ]; then
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  . scripts/wine-env.sh "$build/wine"
+  # A prefix of its own, whose windows the desktop's window manager handles.
+  . scripts/wine-env.sh "$build/wine-desktop" managed
   exec wine "$build/lirotune.exe"
 fi
 

@@ -1,6 +1,8 @@
 # Sourced: the environment every Wine run of this project shares.
 # $1 is the folder that holds the private prefix and the home Wine is given,
-# so nothing in the user's real home is touched.
+# so nothing in the user's real home is touched. With "managed" as $2 the
+# prefix leaves its windows to the desktop's window manager (for a person
+# at a real display); otherwise they are unmanaged, as the tests want.
 wine_root=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX="$wine_root/prefix"
 export HOME="$wine_root/home"
@@ -25,7 +27,9 @@ if [ ! -f "$WINEPREFIX/.lirotune-ready" ]; then
       wineboot -i >/dev/null 2>&1 || true
       # Without a window manager Wine waits about 2 s whenever a top-level
       # window is hidden or closed; unmanaged windows don't.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      if [ "${2:-}" != managed ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      fi
       wineserver -w
       touch "$WINEPREFIX/.lirotune-ready"
     fi
