@@ -7,6 +7,10 @@
 #include "playlist/playlist_file.h"
 #include "window/commands.h"
 
+#ifdef _WIN64
+static_assert(sizeof(OPENFILENAMEW) == 152, "the dialog expects the full-size description");
+#endif
+
 void AddFileCommand(HWND window)
 {
     // Room for a long multiple selection: a folder and many names.
