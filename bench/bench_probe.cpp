@@ -283,6 +283,11 @@ int main()
     }
     const std::wstring work = args[1];
     const std::wstring track = args[5];
+    // The track as a playlist line (its path is plain ASCII or Latin-1).
+    std::string trackLine;
+    for (wchar_t c : track)
+        trackLine += static_cast<char>(c);
+    trackLine += "\r\n";
     const int runs = std::max(1, _wtoi(args[6]));
     const int largest = count == 8 ? _wtoi(args[7]) : 1000000;
     const auto place = [&](const wchar_t* name, const std::wstring& source, bool lists) {
@@ -353,12 +358,6 @@ int main()
 
         if (entries == 100000) {
             Samples add;
-            const std::string trackLine = [&] {
-                std::string line;
-                for (wchar_t c : track)
-                    line += static_cast<char>(c);
-                return line + "\r\n";
-            }();
             for (int run = 0; run < runs; ++run) {
                 for (const Program* program : {&player, &floorList}) {
                     WriteFileBytes(program->Playlist(), content);
@@ -378,12 +377,6 @@ int main()
 
     // What playing costs: the player, and the floor that only asks the media
     // service to play (the decoding is the media service's, in the process).
-    const std::string trackLine = [&] {
-        std::string line;
-        for (wchar_t c : track)
-            line += static_cast<char>(c);
-        return line + "\r\n";
-    }();
     for (const Program* program : {&player, &floorList}) {
         WriteFileBytes(program->Playlist(), trackLine);
         Running running;

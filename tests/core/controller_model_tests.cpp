@@ -95,13 +95,7 @@ struct Model {
 
 class ControllerModelTest : public ::testing::TestWithParam<unsigned> {
 protected:
-    void SetUp() override
-    {
-        Playlist::Clear(window.list());
-        playState = Stopped;
-        currentTrack.clear();
-        recorded::Reset();
-    }
+    void SetUp() override { recorded::ResetPlayer(window.list()); }
     TestWindow window;
 };
 

@@ -29,13 +29,7 @@ Strings PlaySequence(const std::wstring& path)
 
 class ControllerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Playlist::Clear(window.list());
-        playState = Stopped;
-        currentTrack.clear();
-        recorded::Reset();
-    }
+    void SetUp() override { recorded::ResetPlayer(window.list()); }
 
     void Load(const Strings& paths)
     {

@@ -3,6 +3,8 @@
 #include <cwchar>
 
 #include "platform/media_service.h"
+#include "playback/play_state.h"
+#include "playlist/playlist.h"
 
 namespace recorded {
 
@@ -17,13 +19,12 @@ void Reset()
     statusReplies.clear();
 }
 
-std::vector<std::wstring> MediaCommands()
+void ResetPlayer(HWND list)
 {
-    std::vector<std::wstring> commands;
-    for (const auto& call : calls)
-        if (call.rfind(L"start timer", 0) != 0 && call.rfind(L"stop timer", 0) != 0)
-            commands.push_back(call);
-    return commands;
+    Playlist::Clear(list);
+    playState = Stopped;
+    currentTrack.clear();
+    Reset();
 }
 
 }  // namespace recorded

@@ -19,6 +19,9 @@ extern std::vector<HWND> callbacks;
 extern std::map<std::wstring, std::wstring> statusReplies;
 
 void Reset();
-std::vector<std::wstring> MediaCommands();
+
+// A fresh start for a controller test: the playlist and list box `list`
+// emptied, the player Stopped with no track, nothing recorded.
+void ResetPlayer(HWND list);
 
 }  // namespace recorded
