@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-utils       # a virtual display for Wine's windows
   gstreamer1.0-plugins-good gstreamer1.0-plugins-base  # Wine's MP3 decoding
   sox lame                   # generated test and demo tracks
+  procps                     # pgrep, used to wait for Wine's desktop
   "$@"
 )
 
