@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/control_ids.h"
 #include "platform/controls.h"
 #include "platform/media_service.h"
 #include "playback/format_progress.h"
@@ -13,7 +14,6 @@
 #include "playback/play_state.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
-#include "window/control_ids.h"
 
 PlayState playState = Stopped;
 std::wstring currentTrack;

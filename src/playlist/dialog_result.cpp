@@ -3,10 +3,10 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/control_ids.h"
 #include "platform/controls.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
-#include "window/control_ids.h"
 
 void AddFromDialogResult(HWND window, const wchar_t* buffer)
 {

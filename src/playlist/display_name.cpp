@@ -1,10 +1,5 @@
 #include "playlist/display_name.h"
 
-bool IsPathSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
-
 std::wstring::size_type LastSeparator(const std::wstring& path)
 {
     return path.find_last_of(L"\\/");

@@ -1,10 +1,8 @@
 #pragma once
 #include <string>
 
-// Backslash and slash both separate the parts of a path.
-bool IsPathSeparator(wchar_t c);
-
-// Index of the last separator in the path, or npos when it has none.
+// Index of the last separator, backslash or slash, or npos when the path has
+// none.
 std::wstring::size_type LastSeparator(const std::wstring& path);
 
 // The text after the last separator: the file name a row shows. A path

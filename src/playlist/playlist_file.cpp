@@ -2,13 +2,13 @@
 
 #include <vector>
 
+#include "platform/control_ids.h"
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/module_path.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_text.h"
-#include "window/control_ids.h"
 
 std::wstring PlaylistPathBeside(const std::wstring& executablePath)
 {

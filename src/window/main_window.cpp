@@ -1,7 +1,7 @@
 #include "window/main_window.h"
 
+#include "platform/control_ids.h"
 #include "playlist/playlist_file.h"
-#include "window/control_ids.h"
 
 HFONT uiFont = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,

@@ -1,10 +1,10 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "platform/control_ids.h"
 #include "playback/controller.h"
 #include "playlist/playlist_file.h"
 #include "window/commands.h"
-#include "window/control_ids.h"
 #include "window/main_window.h"
 
 namespace {

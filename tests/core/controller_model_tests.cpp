@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/control_ids.h"
 #include "playback/controller.h"
 #include "playback/play_state.h"
 #include "playlist/playlist.h"
 #include "support/recording_media.h"
 #include "support/test_window.h"
-#include "window/control_ids.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "support/test_window.h"
 
+#include "platform/control_ids.h"
 #include "platform/controls.h"
-#include "window/control_ids.h"
 
 namespace {
 

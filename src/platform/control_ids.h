@@ -1,7 +1,9 @@
 #pragma once
 
 // Identifiers of the main window's child controls. Every part of the program
-// finds a control through these with GetDlgItem; no handle is kept.
+// finds a control through these with GetDlgItem; no handle is kept. They sit
+// with the control operations, at the bottom, so that the playlist and the
+// player can name controls without reaching up into the window.
 enum ControlId : int {
     IDC_PLAY = 1,
     IDC_PAUSE = 2,
