@@ -1,4 +1,4 @@
-# Cross-compiles the Windows program with MinGW-w64 on Linux.
+# Cross-compiles the Windows program with MinGW-w64's GCC on Linux.
 # The POSIX-threads compilers are used because GoogleTest needs std::mutex,
 # which the win32-threads flavour lacks.
 set(CMAKE_SYSTEM_NAME Windows)
@@ -18,10 +18,11 @@ set(CMAKE_C_COMPILER ${_mingw_cc})
 set(CMAKE_CXX_COMPILER ${_mingw_cxx})
 set(CMAKE_RC_COMPILER ${_mingw_rc})
 
+# Libraries and packages come from the MinGW-w64 tree only: the build
+# machine's own (a Linux GoogleTest, say) would not link into a Windows
+# program.
 set(CMAKE_FIND_ROOT_PATH /usr/${_triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Windows programs run here through Wine on a virtual display.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake make
   g++-mingw-w64-x86-64       # the cross-compiler (POSIX-threads flavour included)
+  clang lld                  # the second compiler, and the fuzzer's
   googletest                 # GoogleTest sources, built for Windows here
   wine wine64                # runs the Windows program and its tests
   xvfb xauth x11-utils       # a virtual display for Wine's windows
@@ -14,16 +15,24 @@ packages=(
   procps                     # pgrep, used to wait for Wine's desktop
   "$@"
 )
+# libFuzzer and the sanitizers' runtime: their own package on Debian 12,
+# part of clang's common files on older releases.
+optional=(libclang-rt-dev)
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+wanted=()
+for p in "${optional[@]}"; do installed "$p" || wanted+=("$p"); done
+[ ${#missing[@]} -eq 0 ] && [ ${#wanted[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
+for p in "${wanted[@]}"; do
+  if apt-cache show "$p" >/dev/null 2>&1; then missing+=("$p"); fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -8,14 +8,6 @@
 
 namespace {
 
-std::wstring WithBackslashes(std::wstring path)
-{
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -38,6 +30,14 @@ void RemoveTree(const std::wstring& folder)
 }
 
 }  // namespace
+
+std::wstring WithBackslashes(std::wstring path)
+{
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
 
 std::string Bytes(const std::wstring& path)
 {

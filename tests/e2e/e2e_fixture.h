@@ -27,5 +27,9 @@ protected:
     std::unique_ptr<PlayerProcess> player_;
 };
 
+// The path with every slash turned into a backslash: the build gives its
+// paths with slashes.
+std::wstring WithBackslashes(std::wstring path);
+
 // Latin-1 bytes of a path made of characters up to U+00FF.
 std::string Bytes(const std::wstring& path);
