@@ -4,17 +4,20 @@
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(unsigned long c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(unsigned long c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsSurrogate(unsigned long c) { return c >= 0xD800 && c <= 0xDFFF; }
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 void AppendUtf8(std::string& out, const std::wstring& path)
 {
     for (std::size_t i = 0; i < path.size(); ++i) {
         unsigned long c = static_cast<unsigned long>(path[i]);
-        if (IsHighSurrogate(path[i]) && i + 1 < path.size() && IsLowSurrogate(path[i + 1])) {
+        if (IsHighSurrogate(c) && i + 1 < path.size() && IsLowSurrogate(static_cast<unsigned long>(path[i + 1]))) {
             c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned long>(path[i + 1]) - 0xDC00);
             ++i;
         }
@@ -47,12 +50,16 @@ void AppendWide(std::wstring& out, unsigned long c)
     }
 }
 
-// Decodes one well-formed UTF-8 sequence at `at`, or returns 0 bytes used.
-// Surrogates encoded on their own are accepted: that is how unpaired ones
-// are written.
-std::size_t DecodeSequence(std::string_view line, std::size_t at, unsigned long& c)
+// Decodes one UTF-8 sequence of two to four bytes at `at`, or returns 0
+// bytes used. `units` holds byte values (chars of the file, or characters up
+// to U+00FF of a path about to be written byte by byte). Surrogates encoded
+// on their own are accepted only when `surrogatesToo`: that is how the
+// player writes unpaired ones behind the mark, but no other program does.
+template <typename Unit>
+std::size_t DecodeSequence(const Unit* units, std::size_t size, std::size_t at, unsigned long& c,
+                           bool surrogatesToo)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(line[at + i]); };
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(units[at + i]); };
     const unsigned char lead = byte(0);
     std::size_t length;
     unsigned long minimum;
@@ -65,18 +72,42 @@ std::size_t DecodeSequence(std::string_view line, std::size_t at, unsigned long&
     } else {
         return 0;
     }
-    if (at + length > line.size())
+    if (at + length > size)
         return 0;
     for (std::size_t i = 1; i < length; ++i) {
         if (!IsContinuation(byte(i)))
             return 0;
         c = (c << 6) | (byte(i) & 0x3F);
     }
-    if (c < minimum || c > 0x10FFFF)
+    if (c < minimum || c > 0x10FFFF || (IsSurrogate(c) && !surrogatesToo))
         return 0;
     return length;
 }
 
+// Whether a line without the file's mark is UTF-8: well-formed throughout,
+// with at least one character beyond ASCII. Any other line holds one
+// character a byte, as every playlist file did before UTF-8.
+template <typename Unit>
+bool ReadsAsUtf8(const Unit* units, std::size_t size)
+{
+    bool multiByte = false;
+    for (std::size_t i = 0; i < size;) {
+        if (static_cast<unsigned char>(units[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        unsigned long c;
+        const std::size_t used = DecodeSequence(units, size, i, c, false);
+        if (used == 0)
+            return false;
+        multiByte = true;
+        i += used;
+    }
+    return multiByte;
+}
+
+// A line of a file behind the UTF-8 mark: a byte that is not part of a
+// sequence stands for itself.
 std::wstring DecodeUtf8Line(std::string_view line)
 {
     std::wstring out;
@@ -84,9 +115,9 @@ std::wstring DecodeUtf8Line(std::string_view line)
     for (std::size_t i = 0; i < line.size();) {
         const unsigned char b = static_cast<unsigned char>(line[i]);
         unsigned long c = b;
-        std::size_t used = b < 0x80 ? 1 : DecodeSequence(line, i, c);
+        std::size_t used = b < 0x80 ? 1 : DecodeSequence(line.data(), line.size(), i, c, true);
         if (used == 0) {
-            c = b;  // not UTF-8: the byte stands for itself
+            c = b;
             used = 1;
         }
         AppendWide(out, c);
@@ -103,17 +134,78 @@ std::wstring DecodeByteLine(std::string_view line)
     return out;
 }
 
-// Whether the file must be UTF-8: a character beyond U+00FF, or a first path
-// that begins with the mark's three letters (read back, they would be taken
-// for the mark).
+// Splits text into lines and hands each non-empty one to `add`: `lineEnd`
+// ends a line, a `carriageReturn` just before it is dropped, and
+// `endOfFile` ends the text. Works on bytes and on UTF-16 units alike.
+template <typename Text, typename Add>
+void ForEachLine(Text text, typename Text::value_type lineEnd, typename Text::value_type carriageReturn,
+                 typename Text::value_type endOfFile, Add add)
+{
+    text = text.substr(0, text.find(endOfFile));
+    while (!text.empty()) {
+        const std::size_t end = text.find(lineEnd);
+        Text line = text.substr(0, end);
+        text.remove_prefix(end == Text::npos ? text.size() : end + 1);
+        if (end != Text::npos && !line.empty() && line.back() == carriageReturn)
+            line.remove_suffix(1);
+        if (!line.empty())
+            add(line);
+    }
+}
+
+std::vector<std::wstring> DecodeUtf16(std::string_view bytes, bool bigEndian)
+{
+    // A lone byte at the end is half a character: it is ignored.
+    std::wstring units(bytes.size() / 2, L'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        units[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    std::vector<std::wstring> paths;
+    ForEachLine(std::wstring_view(units), L'\n', L'\r', wchar_t(0x1A),
+                [&](std::wstring_view line) { paths.emplace_back(line); });
+    return paths;
+}
+
+std::vector<std::wstring> DecodeBytes(std::string_view bytes, bool utf8Marked)
+{
+    std::vector<std::wstring> paths;
+    paths.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    ForEachLine(bytes, '\n', '\r', '\x1A', [&](std::string_view line) {
+        const bool utf8 = utf8Marked || ReadsAsUtf8(line.data(), line.size());
+        paths.push_back(utf8 ? DecodeUtf8Line(line) : DecodeByteLine(line));
+    });
+    return paths;
+}
+
+bool StartsWith(const std::wstring& path, std::string_view mark)
+{
+    if (path.size() < mark.size())
+        return false;
+    for (std::size_t i = 0; i < mark.size(); ++i)
+        if (path[i] != static_cast<wchar_t>(static_cast<unsigned char>(mark[i])))
+            return false;
+    return true;
+}
+
+// Whether the file must be UTF-8 behind the mark, because one byte a
+// character would not read back the same: a character beyond U+00FF; a line
+// that would read as UTF-8 (a name like "Ã©", which is "é" garbled); or a
+// first path that begins like one of the marks.
 bool NeedsUtf8(const std::vector<std::wstring>& paths)
 {
-    unsigned widest = 0;
-    for (const auto& path : paths)
+    if (!paths.empty() && (StartsWith(paths[0], kUtf8Mark) || StartsWith(paths[0], kUtf16LittleEndianMark) ||
+                           StartsWith(paths[0], kUtf16BigEndianMark)))
+        return true;
+    for (const auto& path : paths) {
+        unsigned widest = 0;
         for (wchar_t c : path)
             widest |= static_cast<unsigned>(c);
-    return widest > 0xFF ||
-           (!paths.empty() && paths[0].compare(0, 3, L"\u00EF\u00BB\u00BF") == 0);
+        if (widest > 0xFF || (widest >= 0x80 && ReadsAsUtf8(path.data(), path.size())))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -124,7 +216,7 @@ bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink
     // the pieces stay in the cache.
     constexpr std::size_t kPiece = 64 * 1024;
     if (NeedsUtf8(paths)) {
-        std::string piece(kByteOrderMark);
+        std::string piece(kUtf8Mark);
         for (const auto& path : paths) {
             AppendUtf8(piece, path);
             piece += "\r\n";
@@ -175,21 +267,12 @@ std::string EncodePlaylist(const std::vector<std::wstring>& paths)
 
 std::vector<std::wstring> DecodePlaylist(std::string_view bytes)
 {
-    const bool utf8 = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
-    if (utf8)
-        bytes.remove_prefix(kByteOrderMark.size());
-    bytes = bytes.substr(0, bytes.find('\x1A'));
-
-    std::vector<std::wstring> paths;
-    paths.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (!line.empty())
-            paths.push_back(utf8 ? DecodeUtf8Line(line) : DecodeByteLine(line));
-    }
-    return paths;
+    const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (startsWith(kUtf16LittleEndianMark))
+        return DecodeUtf16(bytes.substr(kUtf16LittleEndianMark.size()), false);
+    if (startsWith(kUtf16BigEndianMark))
+        return DecodeUtf16(bytes.substr(kUtf16BigEndianMark.size()), true);
+    if (startsWith(kUtf8Mark))
+        return DecodeBytes(bytes.substr(kUtf8Mark.size()), true);
+    return DecodeBytes(bytes, false);
 }

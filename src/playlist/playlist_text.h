@@ -6,17 +6,22 @@
 
 // The bytes of the playlist file: one path a line, each followed by CR LF.
 //
-// A file whose paths hold only the characters U+0001 to U+00FF stores each
-// character as the byte of the same value. A path with any other character
-// can't be written that way, so then the whole file is UTF-8 behind a
-// byte-order mark (unpaired surrogates, which Windows file names may hold,
-// each as its own three-byte sequence).
+// Writing: a file whose paths hold only the characters U+0001 to U+00FF
+// stores each character as the byte of the same value, as the player always
+// has. When that would not read back the same (a character beyond U+00FF, a
+// path whose bytes would read as UTF-8, a first path that begins like a
+// byte-order mark) the whole file is UTF-8 behind the mark instead
+// (unpaired surrogates, which Windows file names may hold, each as its own
+// three-byte sequence).
 //
-// Reading: a file that starts with the mark is UTF-8 (a byte that is not
-// valid UTF-8 reads as the character of the same value), any other one byte
-// per character. CR LF and a lone LF end a line, a CR just before the LF is
-// dropped, a 0x1A byte ends the file, empty lines are skipped and nothing is
-// trimmed.
+// Reading takes every encoding Notepad writes. The mark decides: FF FE is
+// UTF-16 LE, FE FF UTF-16 BE, EF BB BF UTF-8 (a byte that is not part of a
+// UTF-8 sequence reads as the character of the same value). Without a mark,
+// each line on its own: a well-formed UTF-8 line with a character beyond
+// ASCII is UTF-8, any other line one byte per character. In every encoding
+// LF ends a line, a CR just before it is dropped, 0x1A ends the file, empty
+// lines are skipped and nothing is trimmed; in UTF-16 a lone last byte is
+// ignored and unpaired surrogates are kept.
 //
 // Encoding hands the bytes to `sink` piece by piece; false when the sink
 // stopped it by returning false.

@@ -21,14 +21,6 @@ using Strings = std::vector<std::wstring>;
 
 enum : int { kPlay = 1, kStop = 3, kNowPlaying = 101 };
 
-std::string Latin1(const Strings& lines)
-{
-    std::string bytes;
-    for (const auto& line : lines)
-        bytes += Bytes(line) + "\r\n";
-    return bytes;
-}
-
 TEST_F(PlayerTest, RoughPlaylistFilesOpenAndAreSavedBackAsRead)
 {
     std::vector<std::pair<std::string, std::string>> files = {
@@ -40,7 +32,7 @@ TEST_F(PlayerTest, RoughPlaylistFilesOpenAndAreSavedBackAsRead)
         std::string bytes;
         for (auto n = 1 + random() % 4000; n > 0; --n)
             bytes += static_cast<char>(random() % 5 == 0 ? "\r\n\x1A\\ "[random() % 5] : random() % 256);
-        if (bytes.rfind("\xEF\xBB\xBF", 0) != 0)
+        if (!StartsWithAMark(bytes))
             files.emplace_back("random bytes " + std::to_string(i), bytes);
     }
     for (const auto& [what, bytes] : files) {
@@ -50,7 +42,7 @@ TEST_F(PlayerTest, RoughPlaylistFilesOpenAndAreSavedBackAsRead)
         auto& player = Start();
         EXPECT_EQ(player.Rows().size(), lines.size());
         EXPECT_EQ(player.Close(), 0u);
-        EXPECT_TRUE(SavedPlaylist() == Latin1(lines)) << "the saved file is not what was read";
+        EXPECT_TRUE(SavedPlaylist() == SavedBytesOf(lines)) << "the saved file is not what was read";
     }
 }
 

@@ -166,14 +166,59 @@ TEST_F(PlaylistFileTest, InvalidUtf8InAMarkedFileReadsByteForCharacter)
                                }));
 }
 
-TEST_F(PlaylistFileTest, APathThatBeginsLikeTheMarkSurvivesASave)
+std::string Utf16(const std::wstring& text, bool bigEndian)
 {
-    const Strings paths = {L"\u00ef\u00bb\u00bfodd.mp3", L"b.mp3"};
-    Add(paths);
-    SavePlaylist();
-    Playlist::Clear(window.list());
-    LoadPlaylist(window.handle());
-    EXPECT_EQ(Playlist::Entries(), paths);
+    std::string bytes;
+    for (wchar_t c : text) {
+        const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+TEST_F(PlaylistFileTest, EveryEncodingNotepadWritesReadsAsTheSamePaths)
+{
+    const std::wstring lines = L"C:\\Caf\u00e9\\a.mp3\r\n\r\nC:\\\u041f\u0435\u0441\u043d\u044f.mp3\nC:\\\U0001F3B5 x.mp3\r\n";
+    const Strings paths = {L"C:\\Caf\u00e9\\a.mp3", L"C:\\\u041f\u0435\u0441\u043d\u044f.mp3",
+                           L"C:\\\U0001F3B5 x.mp3"};
+    const struct {
+        const char* what;
+        std::string bytes;
+        Strings paths;
+    } cases[] = {
+        {"UTF-8 without a mark", "C:\\Caf\xC3\xA9\\a.mp3\r\n\r\nC:\\\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.mp3\n"
+                                 "C:\\\xF0\x9F\x8E\xB5 x.mp3\r\n", paths},
+        {"UTF-16 LE", "\xFF\xFE" + Utf16(lines, false), paths},
+        {"UTF-16 BE", "\xFE\xFF" + Utf16(lines, true), paths},
+        {"UTF-16 LE: a lone last byte, 0x1A, a CR not before LF, unpaired surrogates",
+         "\xFF\xFE" + Utf16(L"a\rb\xDC00.mp3\r\n\xD800\n\x1A" L"c.mp3", false) + "x",
+         {L"a\rb\xDC00.mp3", L"\xD800"}},
+        {"no mark: each line decides on its own",
+         "C:\\\xE9t\xE9.mp3\r\nC:\\\xC3\xA9t\xC3\xA9.mp3\r\nC:\\\xC3\xA9 \xE9.mp3\r\nC:\\\xED\xA0\x80.mp3\r\n",
+         {L"C:\\\u00e9t\u00e9.mp3", L"C:\\\u00e9t\u00e9.mp3", L"C:\\\u00c3\u00a9 \u00e9.mp3", L"C:\\\u00ed\u00a0\u0080.mp3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(LoadFrom(c.bytes), c.paths);
+    }
+}
+
+TEST_F(PlaylistFileTest, PathsThatOneByteACharacterWouldChangeAreSavedAsUtf8AndReadBack)
+{
+    const Strings cases[] = {
+        {L"\u00ef\u00bb\u00bfodd.mp3", L"b.mp3"},
+        {L"\u00ff\u00feodd.mp3"},
+        {L"\u00fe\u00ffodd.mp3"},
+        {L"a.mp3", L"C:\\\u00c3\u00a9.mp3"},
+    };
+    for (const auto& paths : cases) {
+        SCOPED_TRACE(testing::PrintToString(paths));
+        Playlist::Clear(window.list());
+        Add(paths);
+        SavePlaylist();
+        EXPECT_EQ(ReadBytes(kPlaylistFile).substr(0, 3), "\xEF\xBB\xBF");
+        EXPECT_EQ(LoadFrom(ReadBytes(kPlaylistFile)), paths);
+    }
 }
 
 TEST_F(PlaylistFileTest, AReadOnlyFileIsLeftUntouchedBySaving)

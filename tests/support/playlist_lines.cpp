@@ -1,12 +1,53 @@
 #include "support/playlist_lines.h"
 
+#include <windows.h>
+
+namespace {
+
+// Windows' strict UTF-8 decoding; empty when the bytes are not UTF-8.
+std::wstring StrictUtf8(const std::string& bytes)
+{
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+bool ReadsAsUtf8(const std::string& bytes)
+{
+    bool beyondAscii = false;
+    for (char b : bytes)
+        beyondAscii |= static_cast<unsigned char>(b) >= 0x80;
+    return beyondAscii && !StrictUtf8(bytes).empty();
+}
+
+std::wstring ByteCharacters(const std::string& bytes)
+{
+    std::wstring text;
+    for (char b : bytes)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(b));
+    return text;
+}
+
+}  // namespace
+
+bool StartsWithAMark(const std::string& bytes)
+{
+    for (const char* mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+        if (bytes.rfind(mark, 0) == 0)
+            return true;
+    return false;
+}
+
 std::vector<std::wstring> LinesOf(const std::string& bytes)
 {
     std::vector<std::wstring> lines;
-    std::wstring line;
+    std::string line;
     const auto flush = [&] {
         if (!line.empty())
-            lines.push_back(line);
+            lines.push_back(ReadsAsUtf8(line) ? StrictUtf8(line) : ByteCharacters(line));
         line.clear();
     };
     for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
@@ -15,8 +56,33 @@ std::vector<std::wstring> LinesOf(const std::string& bytes)
         if (bytes[i] == '\n')
             flush();
         else
-            line += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+            line += bytes[i];
     }
     flush();
     return lines;
+}
+
+std::string SavedBytesOf(const std::vector<std::wstring>& lines)
+{
+    std::string latin1;
+    bool fits = true;
+    for (const auto& line : lines) {
+        std::string bytes;
+        for (wchar_t c : line) {
+            fits &= c <= 0xFF;
+            bytes += static_cast<char>(c);
+        }
+        fits &= !ReadsAsUtf8(bytes);
+        latin1 += bytes + "\r\n";
+    }
+    if (fits && !StartsWithAMark(latin1))
+        return latin1;
+    std::string utf8 = "\xEF\xBB\xBF";
+    for (const auto& line : lines) {
+        const int size = static_cast<int>(line.size());
+        std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, line.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, line.data(), size, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+        utf8 += bytes + "\r\n";
+    }
+    return utf8;
 }

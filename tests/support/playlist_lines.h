@@ -2,7 +2,16 @@
 #include <string>
 #include <vector>
 
-// The paths a playlist file without the UTF-8 mark holds, split afresh from
-// the rules: LF ends a line, one CR before it goes, 0x1A ends the file, empty
-// lines go, each byte is the character of the same value.
+// Whether the file starts with a byte-order mark (UTF-8, UTF-16 LE or BE).
+bool StartsWithAMark(const std::string& bytes);
+
+// The paths a playlist file without a byte-order mark holds, split afresh
+// from the rules: LF ends a line, one CR before it goes, 0x1A ends the file,
+// empty lines go; a line that Windows' own UTF-8 decoder takes as
+// well-formed, with a character beyond ASCII, is UTF-8, any other one byte a
+// character.
 std::vector<std::wstring> LinesOf(const std::string& bytes);
+
+// The bytes the player writes for such paths: one byte a character, unless
+// that would not read back the same, then UTF-8 behind the mark.
+std::string SavedBytesOf(const std::vector<std::wstring>& lines);
