@@ -232,7 +232,8 @@ double CloseAndWait(Running& running)
 }
 
 // Add File through the real open dialog: milliseconds from pressing Open to
-// the playlist file holding the new entry.
+// the playlist file holding the new entry (it is replaced in one step, so
+// the size is right only once the whole save is done).
 double AddFileAndWait(const Program& program, Running& running, const std::wstring& track, LONGLONG expectedSize)
 {
     PostMessageW(running.window, WM_COMMAND, 201, 0);
@@ -356,7 +357,7 @@ int main()
         PrintRow("WM_CLOSE -> gone, with the save", n.c_str(), close, "ms", entries == 100000 ? "<= 1.25" : "");
         PrintRow("peak working set", n.c_str(), peak, "MiB", "");
 
-        if (entries == 100000) {
+        if (entries == 0 || entries == 100000) {
             Samples add;
             for (int run = 0; run < runs; ++run) {
                 for (const Program* program : {&player, &floorList}) {
@@ -371,7 +372,7 @@ int main()
                         lost = true;
                 }
             }
-            PrintRow("Add File: Open pressed -> saved", n.c_str(), add, "ms", "<= 1.25");
+            PrintRow("Add File: Open pressed -> saved", n.c_str(), add, "ms", entries == 100000 ? "<= 1.25" : "");
         }
     }
 
