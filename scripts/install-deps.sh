@@ -13,6 +13,7 @@ packages=(
   gstreamer1.0-plugins-good gstreamer1.0-plugins-base  # Wine's MP3 decoding
   sox lame                   # generated test and demo tracks
   procps                     # pgrep, used to wait for Wine's desktop
+  strace                     # sees the save's flush, an fsync inside Wine
   "$@"
 )
 # libFuzzer and the sanitizers' runtime: their own package on Debian 12,

@@ -9,6 +9,10 @@ namespace {
 // ReadFile and WriteFile move at most 4 GiB a call; stay well below.
 constexpr std::size_t kChunk = 1u << 30;
 
+// How long a replace waits for another program to let go of the file.
+constexpr ULONGLONG kReplacePatienceMs = 1000;
+constexpr DWORD kReplaceRetryMs = 50;
+
 bool WriteAll(HANDLE file, std::string_view bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
@@ -41,14 +45,57 @@ bool ReadAll(HANDLE file, std::string& bytes)
     return true;
 }
 
-bool WriteNewFile(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+// The first error wins: later calls on the way out would overwrite it.
+DWORD LastErrorOr(DWORD fallback)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
+}
+
+// Writes the new content to a file of its own and flushes it to the disk, so
+// that a power cut after the replace can't leave a file whose size is
+// recorded but whose bytes never arrived.
+DWORD WriteNewFile(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+{
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
+        return LastErrorOr(ERROR_CANNOT_MAKE);
+    DWORD error = ERROR_SUCCESS;
+    const bool written = produce([&](std::string_view bytes) {
+        if (WriteAll(file, bytes))
+            return true;
+        error = LastErrorOr(ERROR_WRITE_FAULT);
         return false;
-    const bool written = produce([file](std::string_view bytes) { return WriteAll(file, bytes); });
-    return CloseHandle(file) && written;
+    });
+    if (!written && error == ERROR_SUCCESS)
+        error = ERROR_WRITE_FAULT;
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file))
+        error = LastErrorOr(ERROR_WRITE_FAULT);
+    if (!CloseHandle(file) && error == ERROR_SUCCESS)
+        error = LastErrorOr(ERROR_WRITE_FAULT);
+    return error;
+}
+
+// Errors that mean another program holds the file for a moment: virus
+// scanners, backup and sync tools open files they see change.
+bool IsMomentary(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED;
+}
+
+DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
+{
+    const ULONGLONG deadline = GetTickCount64() + kReplacePatienceMs;
+    for (;;) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return ERROR_SUCCESS;
+        const DWORD error = LastErrorOr(ERROR_WRITE_FAULT);
+        if (!IsMomentary(error) || GetTickCount64() >= deadline)
+            return error;
+        Sleep(kReplaceRetryMs);
+    }
 }
 
 }  // namespace
@@ -65,18 +112,21 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes)
     return read;
 }
 
-bool ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
 {
-    // Windows refuses to move a file onto a read-only one, but not every
-    // implementation of it does: a read-only file is never replaced.
+    // Windows refuses to move a file onto a read-only file or a folder, but
+    // not every implementation of it does, and waiting would not help: such
+    // a file is never replaced.
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return ERROR_ACCESS_DENIED;
     // Named after this process, so two running copies never share one.
     const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    if (WriteNewFile(temporary, produce) &&
-        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return true;
-    DeleteFileW(temporary.c_str());
-    return false;
+    DWORD error = WriteNewFile(temporary, produce);
+    if (error == ERROR_SUCCESS)
+        error = MoveIntoPlace(temporary, path);
+    if (error != ERROR_SUCCESS)
+        DeleteFileW(temporary.c_str());
+    return error;
 }

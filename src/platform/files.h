@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -7,9 +9,13 @@
 // other programs may go on reading and writing it meanwhile.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 
-// Replaces the file's content in one step: `produce` hands the new bytes, in
-// pieces, to the writer it is given; they go to a temporary file beside the
-// file, which then takes its place. On any failure (the writer or `produce`
-// returning false) the file stays as it was and no temporary file is left.
+// Replaces the file's content in one step that survives a crash or a power
+// cut: `produce` hands the new bytes, in pieces, to the writer it is given;
+// they go to a temporary file beside the file, which is flushed to the disk
+// and then takes the file's place. A replace that another program blocks
+// for a moment is tried again for about a second.
+// ERROR_SUCCESS, or the system's error code for what failed (the writer or
+// `produce` returning false among them); then the file stays as it was and
+// no temporary file is left.
 using ByteWriter = std::function<bool(std::string_view bytes)>;
-bool ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce);
+DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce);

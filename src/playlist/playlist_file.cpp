@@ -40,9 +40,9 @@ void LoadPlaylist(HWND window)
     }
 }
 
-void SavePlaylist()
+DWORD SavePlaylist()
 {
-    ReplaceFileContent(GetPlaylistPath(), [](const ByteWriter& write) {
+    return ReplaceFileContent(GetPlaylistPath(), [](const ByteWriter& write) {
         return EncodePlaylist(Playlist::Entries(), write);
     });
 }

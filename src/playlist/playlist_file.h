@@ -12,6 +12,6 @@ std::wstring PlaylistPathBeside(const std::wstring& executablePath);
 // opened both stay as they are; when it opens they are replaced by its paths.
 void LoadPlaylist(HWND window);
 
-// Writes every path to the file. If that fails, the earlier file stays as it
-// was and nothing is reported.
-void SavePlaylist();
+// Writes every path to the file. ERROR_SUCCESS, or the system's error code
+// when it failed; then the earlier file stays exactly as it was.
+DWORD SavePlaylist();

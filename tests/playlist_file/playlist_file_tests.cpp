@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -226,7 +227,7 @@ TEST_F(PlaylistFileTest, AReadOnlyFileIsLeftUntouchedBySaving)
     WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
     SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_READONLY);
     Add({L"C:\\new.mp3"});
-    SavePlaylist();
+    EXPECT_EQ(SavePlaylist(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
 }
@@ -238,7 +239,7 @@ TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsLockedIsLeftUntouchedBySaving)
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     Add({L"C:\\new.mp3"});
-    SavePlaylist();
+    EXPECT_NE(SavePlaylist(), static_cast<DWORD>(ERROR_SUCCESS));
     CloseHandle(locked);
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
@@ -248,12 +249,28 @@ TEST_F(PlaylistFileTest, AWriteThatFailsPartwayLeavesTheOldFileAndNoTemporaryFil
 {
     WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
     // As when the disk fills up after the first piece.
-    const bool replaced = ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) {
+    const DWORD error = ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) {
         return write("C:\\new") && false;
     });
-    EXPECT_FALSE(replaced);
+    EXPECT_NE(error, static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe");
+}
+
+TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsForAMomentIsReplacedOnceItLetsGo)
+{
+    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    // As a virus scanner does when it sees the file change.
+    const HANDLE held = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread scanner([held] {
+        Sleep(300);
+        CloseHandle(held);
+    });
+    Add({L"C:\\new.mp3"});
+    EXPECT_EQ(SavePlaylist(), static_cast<DWORD>(ERROR_SUCCESS));
+    scanner.join();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\n");
 }
 
 TEST_F(PlaylistFileTest, AFileThatVanishedSinceLoadingIsWrittenAfresh)
