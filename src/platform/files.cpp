@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/long_path.h"
+
 namespace {
 
 // ReadFile and WriteFile move at most 4 GiB a call; stay well below.
@@ -57,7 +59,7 @@ DWORD LastErrorOr(DWORD fallback)
 // recorded but whose bytes never arrived.
 DWORD WriteNewFile(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+    const HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return LastErrorOr(ERROR_CANNOT_MAKE);
@@ -87,9 +89,10 @@ bool IsMomentary(DWORD error)
 
 DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
 {
+    const std::wstring source = ExtendedLengthPath(from), target = ExtendedLengthPath(to);
     const ULONGLONG deadline = GetTickCount64() + kReplacePatienceMs;
     for (;;) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return ERROR_SUCCESS;
         const DWORD error = LastErrorOr(ERROR_WRITE_FAULT);
         if (!IsMomentary(error) || GetTickCount64() >= deadline)
@@ -102,7 +105,7 @@ DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+    const HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -117,7 +120,7 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     // Windows refuses to move a file onto a read-only file or a folder, but
     // not every implementation of it does, and waiting would not help: such
     // a file is never replaced.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return ERROR_ACCESS_DENIED;
@@ -127,6 +130,6 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     if (error == ERROR_SUCCESS)
         error = MoveIntoPlace(temporary, path);
     if (error != ERROR_SUCCESS)
-        DeleteFileW(temporary.c_str());
+        DeleteFileW(ExtendedLengthPath(temporary).c_str());
     return error;
 }

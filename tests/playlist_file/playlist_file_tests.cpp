@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/long_path.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
@@ -23,6 +24,25 @@ TEST(PlaylistPathTest, TheFileSitsInTheExecutablesFolder)
     EXPECT_EQ(PlaylistPathBeside(L"Z:/apps/x.exe"), L"Z:/apps/playlist.txt");
     EXPECT_EQ(PlaylistPathBeside(L"x.exe"), L"playlist.txt");
     EXPECT_EQ(GetPlaylistPath(), kPlaylistFile);
+}
+
+TEST(PlaylistPathTest, FileCallsGetTheLongFormOfALongAbsolutePathOnly)
+{
+    const std::wstring folders(250, L'x');
+    const struct {
+        std::wstring path, forFileCalls;
+    } cases[] = {
+        {L"C:\\Apps\\playlist.txt", L"C:\\Apps\\playlist.txt"},
+        {L"C:\\" + folders + L"\\playlist.txt", L"\\\\?\\C:\\" + folders + L"\\playlist.txt"},
+        {L"C:/" + folders + L"/playlist.txt", L"\\\\?\\C:\\" + folders + L"\\playlist.txt"},
+        {L"\\\\server\\share\\" + folders, L"\\\\?\\UNC\\server\\share\\" + folders},
+        {L"\\\\?\\C:\\" + folders, L"\\\\?\\C:\\" + folders},
+        {folders + L"\\playlist.txt", folders + L"\\playlist.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.path));
+        EXPECT_EQ(ExtendedLengthPath(c.path), c.forFileCalls);
+    }
 }
 
 TEST_F(PlaylistFileTest, SavingWritesBesideTheExecutableWhateverTheWorkingDirectory)
