@@ -4,3 +4,7 @@
 
 // GetOpenFileNameW, with the common dialogs loaded on first use.
 BOOL ShowOpenDialog(OPENFILENAMEW& dialog);
+
+// Why the last open dialog returned FALSE: 0 when the user cancelled it,
+// else a CommDlgExtendedError code such as FNERR_BUFFERTOOSMALL.
+DWORD OpenDialogError();

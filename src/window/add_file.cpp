@@ -1,8 +1,11 @@
 #include <windows.h>
+#include <cderr.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/open_dialog.h"
+#include "platform/system_error.h"
 #include "playlist/dialog_result.h"
 #include "playlist/playlist_file.h"
 #include "window/commands.h"
@@ -11,10 +14,41 @@
 static_assert(sizeof(OPENFILENAMEW) == 152, "the dialog expects the full-size description");
 #endif
 
+namespace {
+
+// Room for a whole music folder: 10,000 names of 100 characters, each with
+// its NUL, and the folder itself. 2 MiB, held only while the dialog is open.
+constexpr std::size_t kSelectionRoom = 1 << 20;
+
+void Warn(HWND window, const std::wstring& text)
+{
+    MessageBoxW(window, text.c_str(), L"Lirotune", MB_OK | MB_ICONWARNING);
+}
+
+void ReportDialogFailure(HWND window, DWORD error)
+{
+    if (error == 0)
+        return;  // the user cancelled
+    if (error == FNERR_BUFFERTOOSMALL)
+        Warn(window, L"The selection is too large to add at once.\n\n"
+                     L"Nothing was added. Please add the files in smaller groups.");
+    else
+        Warn(window, L"The file dialog could not be used (common dialog error " + std::to_wstring(error) +
+                         L").\n\nNothing was added.");
+}
+
+void ReportSaveFailure(HWND window, DWORD error)
+{
+    Warn(window, L"The playlist could not be saved to\n" + GetPlaylistPath() + L"\n\n" + SystemErrorText(error) +
+                     L"\n\nThe new tracks stay in the list until Lirotune is closed, "
+                     L"but they will not be there the next time it starts.");
+}
+
+}  // namespace
+
 void AddFileCommand(HWND window)
 {
-    // Room for a long multiple selection: a folder and many names.
-    std::vector<wchar_t> files(65536, L'\0');
+    std::vector<wchar_t> files(kSelectionRoom, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window;
@@ -22,8 +56,13 @@ void AddFileCommand(HWND window)
     dialog.lpstrFile = files.data();
     dialog.nMaxFile = static_cast<DWORD>(files.size());
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT;
-    if (!ShowOpenDialog(dialog))
+    if (!ShowOpenDialog(dialog)) {
+        ReportDialogFailure(window, OpenDialogError());
         return;
+    }
     AddFromDialogResult(window, files.data());
-    SavePlaylist();
+    // The save at exit stays silent: anything it could lose was either saved
+    // here or reported here.
+    if (const DWORD error = SavePlaylist())
+        ReportSaveFailure(window, error);
 }

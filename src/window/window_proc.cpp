@@ -22,6 +22,7 @@ void OnCommand(HWND window, int id)
 
 void OnDestroy()
 {
+    // Silent: every addition was saved, or its failure shown, by Add File.
     SavePlaylist();
     // A process that ends with the track still open crashes on the way out.
     CloseTrack();

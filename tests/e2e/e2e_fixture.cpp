@@ -6,8 +6,6 @@
 
 #include "support/files.h"
 
-namespace {
-
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -28,8 +26,6 @@ void RemoveTree(const std::wstring& folder)
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-}  // namespace
 
 std::wstring WithBackslashes(std::wstring path)
 {

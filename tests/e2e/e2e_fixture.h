@@ -27,6 +27,9 @@ protected:
     std::unique_ptr<PlayerProcess> player_;
 };
 
+// Deletes a folder and everything in it, read-only files included.
+void RemoveTree(const std::wstring& folder);
+
 // The path with every slash turned into a backslash: the build gives its
 // paths with slashes.
 std::wstring WithBackslashes(std::wstring path);

@@ -1,5 +1,6 @@
 #include "e2e/player_driver.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -123,12 +124,19 @@ std::wstring PlayerProcess::Text(int id) const
 
 std::vector<std::wstring> PlayerProcess::Rows() const
 {
+    // A player that crashed in its window procedure lingers with its thread
+    // stopped: ask with a timeout, so that a test fails rather than hangs.
     const HWND list = Control(200);
+    const auto ask = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(list, message, wParam, lParam, SMTO_NORMAL, 5000, &answer)
+                   ? static_cast<LRESULT>(answer) : LB_ERR;
+    };
     std::vector<std::wstring> rows;
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    const auto count = ask(LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1);
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        std::vector<wchar_t> text(static_cast<size_t>(std::max<LRESULT>(ask(LB_GETTEXTLEN, i, 0), 0)) + 1);
+        ask(LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         rows.emplace_back(text.data());
     }
     return rows;

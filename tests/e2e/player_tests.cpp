@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <thread>
@@ -215,17 +216,23 @@ TEST_F(PlayerTest, ClosingTheWindowWhileATrackPlaysSavesThePlaylistAndExitsClean
     EXPECT_EQ(SavedPlaylist(), path + "\r\n" + path + "\r\n");
 }
 
+// The text a message box shows.
+std::wstring MessageText(HWND box)
+{
+    std::wstring texts;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == L"Static")
+            texts += WindowText(child);
+    return texts;
+}
+
 TEST_F(PlayerTest, TheAboutBoxNamesTheProgramItsMakerAndWhatItIs)
 {
     auto& player = Start();
     player.ClickLater(kAbout);
     const HWND about = player.WaitForDialog(L"About this thing", 5s);
     ASSERT_TRUE(about);
-    std::wstring texts;
-    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (ClassOf(child) == L"Static")
-            texts += WindowText(child);
-    EXPECT_EQ(texts, L"Lirotune v1.1\nBy Brevanic\nSimple Win32 MP3 Player");
+    EXPECT_EQ(MessageText(about), L"Lirotune v1.1\nBy Brevanic\nSimple Win32 MP3 Player");
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5s));
     EXPECT_EQ(player.Close(), 0u);
@@ -269,6 +276,107 @@ TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrder)
     EXPECT_EQ(player.Rows(), (Strings{L"long.mp3", L"two.mp3", L"one.mp3"}));
     EXPECT_EQ(SavedPlaylist(), Bytes(Track(L"long.mp3")) + "\r\n" + Bytes(Track(L"two.mp3")) + "\r\n" +
                                    Bytes(Track(L"one.mp3")) + "\r\n");
+}
+
+TEST_F(PlayerTest, AnAddedFileThatCannotBeSavedIsReportedAndStaysInTheListForThisSession)
+{
+    const std::string old = Bytes(Track(L"long.mp3")) + "\r\n";
+    WritePlaylist(old);
+    SetFileAttributesW(PlaylistFile().c_str(), FILE_ATTRIBUTE_READONLY);
+    auto& player = Start();
+    player.ClickLater(kAddFile);
+    const HWND dialog = player.WaitForDialog(L"Open", 5s);
+    ASSERT_TRUE(dialog);
+    Choose(dialog, Track(L"one.mp3"));
+
+    const HWND warning = player.WaitForDialog(L"Lirotune", 5s);
+    ASSERT_TRUE(warning) << "a failed save is never silent";
+    EXPECT_EQ(GetWindow(warning, GW_OWNER), player.window());
+    const std::wstring text = MessageText(warning);
+    EXPECT_NE(text.find(L"could not be saved"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(PlaylistFile()), std::wstring::npos) << "names the file: " << text;
+    EXPECT_NE(text.find(L"denied"), std::wstring::npos) << "gives the system's reason: " << text;
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(warning); }, 5s));
+
+    EXPECT_EQ(player.Rows(), (Strings{L"long.mp3", L"one.mp3"}));
+    player.Select(1);
+    player.Click(kPlay);
+    EXPECT_EQ(player.Text(kNowPlaying), L"one.mp3");
+    EXPECT_EQ(SavedPlaylist(), old);
+    EXPECT_EQ(FilesIn(folder_ + L"\\"), L"lirotune.exe playlist.txt") << "no temporary file is left";
+    EXPECT_EQ(player.Close(), 0u) << "the save at exit fails silently";
+    EXPECT_EQ(SavedPlaylist(), old);
+}
+
+// The open dialog's list of files, wherever it sits among the dialog's windows.
+HWND FileList(HWND dialog)
+{
+    HWND found = nullptr;
+    EnumChildWindows(dialog, [](HWND child, LPARAM lParam) {
+        if (ClassOf(child) != L"SysListView32")
+            return TRUE;
+        *reinterpret_cast<HWND*>(lParam) = child;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Selects every file in the list, as Ctrl+A does on Windows (Wine's list has
+// no Ctrl+A). The item description must be in the player's own memory.
+void SelectAllFiles(const PlayerProcess& player, HWND list)
+{
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, player.processId());
+    ASSERT_TRUE(process);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    ASSERT_TRUE(WriteProcessMemory(process, remote, &item, sizeof item, nullptr));
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote),
+                        SMTO_NORMAL, 60000, &ignored);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+}
+
+TEST_F(PlayerTest, AddFileTakesAWholeFolderWhoseSelectionIsLongerThan65536Characters)
+{
+    // Wine's dialog finds no file whose full path has 260 characters or
+    // more, so the folder sits high up. Its names are long, so that fewer of
+    // them (selecting is slow under Wine) make a selection of more than
+    // 65,536 characters.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring music = temp + std::wstring(L"lirotune-selection");
+    RemoveTree(music);
+    ASSERT_TRUE(CreateDirectoryW(music.c_str(), nullptr));
+    const std::size_t nameLength = 250 - music.size();
+    Strings names;
+    std::string expected;
+    for (std::size_t i = 0; names.size() * (nameLength + 1) < 70000; ++i) {
+        names.push_back(std::to_wstring(1000 + i) + std::wstring(nameLength - 8, L'x') + L".mp3");
+        WriteBytes(music + L"\\" + names.back(), "");
+        expected += Bytes(music + L"\\" + names.back()) + "\r\n";
+    }
+    auto& player = Start();
+    player.ClickLater(kAddFile);
+    const HWND dialog = player.WaitForDialog(L"Open", 5s);
+    ASSERT_TRUE(dialog);
+    Choose(dialog, music);  // the dialog goes there
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        list = FileList(dialog);
+        return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(names.size());
+    }, 10s));
+    SelectAllFiles(player, list);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+
+    ASSERT_TRUE(WaitUntil([&] { return player.Rows().size() == names.size() || !player.running(); }, 30s));
+    EXPECT_EQ(player.Rows(), names) << "every file, in the dialog's order";
+    EXPECT_TRUE(SavedPlaylist() == expected) << "saved once, with every path";
+    EXPECT_EQ(player.Close(), 0u);
+    RemoveTree(music);
 }
 
 TEST_F(PlayerTest, CancellingAddFileAddsAndSavesNothing)
