@@ -47,7 +47,7 @@ bool ReadAll(HANDLE file, std::string& bytes)
     return true;
 }
 
-// The first error wins: later calls on the way out would overwrite it.
+// GetLastError, or `fallback` for a failure that set no error code.
 DWORD LastErrorOr(DWORD fallback)
 {
     const DWORD error = GetLastError();
@@ -56,7 +56,8 @@ DWORD LastErrorOr(DWORD fallback)
 
 // Writes the new content to a file of its own and flushes it to the disk, so
 // that a power cut after the replace can't leave a file whose size is
-// recorded but whose bytes never arrived.
+// recorded but whose bytes never arrived. The first error is the one told:
+// the calls on the way out would overwrite it.
 DWORD WriteNewFile(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
 {
     const HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
