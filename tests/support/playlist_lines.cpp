@@ -61,28 +61,3 @@ std::vector<std::wstring> LinesOf(const std::string& bytes)
     flush();
     return lines;
 }
-
-std::string SavedBytesOf(const std::vector<std::wstring>& lines)
-{
-    std::string latin1;
-    bool fits = true;
-    for (const auto& line : lines) {
-        std::string bytes;
-        for (wchar_t c : line) {
-            fits &= c <= 0xFF;
-            bytes += static_cast<char>(c);
-        }
-        fits &= !ReadsAsUtf8(bytes);
-        latin1 += bytes + "\r\n";
-    }
-    if (fits && !StartsWithAMark(latin1))
-        return latin1;
-    std::string utf8 = "\xEF\xBB\xBF";
-    for (const auto& line : lines) {
-        const int size = static_cast<int>(line.size());
-        std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, line.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, line.data(), size, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
-        utf8 += bytes + "\r\n";
-    }
-    return utf8;
-}

@@ -11,7 +11,3 @@ bool StartsWithAMark(const std::string& bytes);
 // well-formed, with a character beyond ASCII, is UTF-8, any other one byte a
 // character.
 std::vector<std::wstring> LinesOf(const std::string& bytes);
-
-// The bytes the player writes for such paths: one byte a character, unless
-// that would not read back the same, then UTF-8 behind the mark.
-std::string SavedBytesOf(const std::vector<std::wstring>& lines);
