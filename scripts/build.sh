@@ -14,5 +14,10 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 elif [ ${#options[@]} -gt 0 ]; then
   cmake -S . -B "$dir" "${options[@]}" >/dev/null
 fi
-cmake --build "$dir" -j"$(nproc)" -- --no-print-directory | grep -v -E '^\[ *[0-9]+%\] (Building|Linking|Built)' || true
-test "${PIPESTATUS[0]}" -eq 0
+# Only the progress lines are dropped: the compiler's messages stay, and a
+# failed build fails this script (pipefail: the grep never fails).
+if ! cmake --build "$dir" -j"$(nproc)" -- --no-print-directory 2>&1 |
+     { grep -v -E '^\[ *[0-9]+%\] (Building|Linking|Built)' || true; }; then
+  echo "The build failed (messages above)." >&2
+  exit 1
+fi

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/long_path.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 
@@ -15,16 +16,27 @@ constexpr std::size_t kChunk = 1u << 30;
 constexpr ULONGLONG kReplacePatienceMs = 1000;
 constexpr DWORD kReplaceRetryMs = 50;
 
-bool WriteAll(HANDLE file, std::string_view bytes)
+// GetLastError, or `fallback` for a failure that set no error code.
+DWORD LastErrorOr(DWORD fallback)
+{
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
+}
+
+// ERROR_SUCCESS, or the error of the write that failed: its own, since a
+// write that reports success yet moves nothing leaves no error code behind.
+DWORD WriteAll(HANDLE file, std::string_view bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const DWORD part = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0)
-            return false;
+        if (!WriteFile(file, bytes.data() + done, part, &written, nullptr))
+            return LastErrorOr(ERROR_WRITE_FAULT);
+        if (written == 0)
+            return ERROR_WRITE_FAULT;
         done += written;
     }
-    return true;
+    return ERROR_SUCCESS;
 }
 
 bool ReadAll(HANDLE file, std::string& bytes)
@@ -47,35 +59,57 @@ bool ReadAll(HANDLE file, std::string& bytes)
     return true;
 }
 
-// GetLastError, or `fallback` for a failure that set no error code.
-DWORD LastErrorOr(DWORD fallback)
-{
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? error : fallback;
-}
+// The new content on its way: a file beside the one it will replace, named
+// after this process so that two running copies never share one. However
+// the save ends, an exception included, its handle is closed and, unless it
+// took the file's place, it is removed.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::wstring& target)
+        : path_(ExtendedLengthPath(target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp")),
+          file_(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr))
+    {
+    }
+    ~TemporaryFile()
+    {
+        file_.Close();
+        if (!moved_)
+            DeleteFileW(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-// Writes the new content to a file of its own and flushes it to the disk, so
-// that a power cut after the replace can't leave a file whose size is
-// recorded but whose bytes never arrived. The first error is the one told:
-// the calls on the way out would overwrite it.
-DWORD WriteNewFile(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+    const std::wstring& path() const { return path_; }
+    HANDLE handle() const { return file_.get(); }
+    bool opened() const { return file_.valid(); }
+    bool Close() { return file_.Close(); }
+    void Moved() { moved_ = true; }
+
+private:
+    std::wstring path_;
+    ScopedFile file_;
+    bool moved_ = false;
+};
+
+// Writes the new content and flushes it to the disk, so that a power cut
+// after the replace can't leave a file whose size is recorded but whose
+// bytes never arrived. The first error is the one told: the calls on the
+// way out would overwrite it.
+DWORD WriteNewFile(TemporaryFile& file, const std::function<bool(const ByteWriter&)>& produce)
 {
-    const HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (!file.opened())
         return LastErrorOr(ERROR_CANNOT_MAKE);
     DWORD error = ERROR_SUCCESS;
     const bool written = produce([&](std::string_view bytes) {
-        if (WriteAll(file, bytes))
-            return true;
-        error = LastErrorOr(ERROR_WRITE_FAULT);
-        return false;
+        error = WriteAll(file.handle(), bytes);
+        return error == ERROR_SUCCESS;
     });
     if (!written && error == ERROR_SUCCESS)
         error = ERROR_WRITE_FAULT;
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file))
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.handle()))
         error = LastErrorOr(ERROR_WRITE_FAULT);
-    if (!CloseHandle(file) && error == ERROR_SUCCESS)
+    if (!file.Close() && error == ERROR_SUCCESS)
         error = LastErrorOr(ERROR_WRITE_FAULT);
     return error;
 }
@@ -88,9 +122,9 @@ bool IsMomentary(DWORD error)
            error == ERROR_ACCESS_DENIED;
 }
 
-DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
+DWORD MoveIntoPlace(const std::wstring& source, const std::wstring& to)
 {
-    const std::wstring source = ExtendedLengthPath(from), target = ExtendedLengthPath(to);
+    const std::wstring target = ExtendedLengthPath(to);
     const ULONGLONG deadline = GetTickCount64() + kReplacePatienceMs;
     for (;;) {
         if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -106,14 +140,10 @@ DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
-    const HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    const bool read = ReadAll(file, bytes);
-    CloseHandle(file);
-    return read;
+    const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && ReadAll(file.get(), bytes);
 }
 
 DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
@@ -125,12 +155,11 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return ERROR_ACCESS_DENIED;
-    // Named after this process, so two running copies never share one.
-    const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    TemporaryFile temporary(path);
     DWORD error = WriteNewFile(temporary, produce);
     if (error == ERROR_SUCCESS)
-        error = MoveIntoPlace(temporary, path);
-    if (error != ERROR_SUCCESS)
-        DeleteFileW(ExtendedLengthPath(temporary).c_str());
+        error = MoveIntoPlace(temporary.path(), path);
+    if (error == ERROR_SUCCESS)
+        temporary.Moved();
     return error;
 }

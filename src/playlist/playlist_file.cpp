@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/ansi_code_page.h"
 #include "platform/control_ids.h"
 #include "platform/controls.h"
 #include "platform/files.h"
@@ -29,7 +30,7 @@ void LoadPlaylist(HWND window)
     std::string bytes;
     if (!ReadWholeFile(GetPlaylistPath(), bytes))
         return;
-    std::vector<std::wstring> paths = DecodePlaylist(bytes);
+    std::vector<std::wstring> paths = DecodePlaylist(bytes, DecodeSystemAnsi);
     bytes = std::string();
     const HWND list = ControlOf(window, IDC_PLAYLIST);
     Playlist::Clear(list);
@@ -43,6 +44,6 @@ void LoadPlaylist(HWND window)
 DWORD SavePlaylist()
 {
     return ReplaceFileContent(GetPlaylistPath(), [](const ByteWriter& write) {
-        return EncodePlaylist(Playlist::Entries(), write);
+        return EncodePlaylist(Playlist::Entries(), DecodeSystemAnsi, write);
     });
 }

@@ -84,11 +84,13 @@ std::size_t DecodeSequence(const Unit* units, std::size_t size, std::size_t at, 
     return length;
 }
 
-// Whether a line without the file's mark is UTF-8: well-formed throughout,
-// with at least one character beyond ASCII. Any other line holds one
-// character a byte, as every playlist file did before UTF-8.
+enum class LineKind { Ascii, Utf8, Other };
+
+// What a line without the file's mark holds: only ASCII; UTF-8, well-formed
+// throughout with at least one character beyond ASCII; or anything else,
+// which is text in the system's ANSI code page, as Windows' own tools write.
 template <typename Unit>
-bool ReadsAsUtf8(const Unit* units, std::size_t size)
+LineKind KindOf(const Unit* units, std::size_t size)
 {
     bool multiByte = false;
     for (std::size_t i = 0; i < size;) {
@@ -99,11 +101,11 @@ bool ReadsAsUtf8(const Unit* units, std::size_t size)
         unsigned long c;
         const std::size_t used = DecodeSequence(units, size, i, c, false);
         if (used == 0)
-            return false;
+            return LineKind::Other;
         multiByte = true;
         i += used;
     }
-    return multiByte;
+    return multiByte ? LineKind::Utf8 : LineKind::Ascii;
 }
 
 // A line of a file behind the UTF-8 mark: a byte that is not part of a
@@ -123,14 +125,6 @@ std::wstring DecodeUtf8Line(std::string_view line)
         AppendWide(out, c);
         i += used;
     }
-    return out;
-}
-
-std::wstring DecodeByteLine(std::string_view line)
-{
-    std::wstring out(line.size(), L'\0');
-    for (std::size_t i = 0; i < line.size(); ++i)
-        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
     return out;
 }
 
@@ -168,13 +162,20 @@ std::vector<std::wstring> DecodeUtf16(std::string_view bytes, bool bigEndian)
     return paths;
 }
 
-std::vector<std::wstring> DecodeBytes(std::string_view bytes, bool utf8Marked)
+std::vector<std::wstring> DecodeBytes(std::string_view bytes, bool utf8Marked, AnsiDecoder ansi)
 {
     std::vector<std::wstring> paths;
     paths.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     ForEachLine(bytes, '\n', '\r', '\x1A', [&](std::string_view line) {
-        const bool utf8 = utf8Marked || ReadsAsUtf8(line.data(), line.size());
-        paths.push_back(utf8 ? DecodeUtf8Line(line) : DecodeByteLine(line));
+        if (utf8Marked) {
+            paths.push_back(DecodeUtf8Line(line));
+            return;
+        }
+        switch (KindOf(line.data(), line.size())) {
+        case LineKind::Ascii: paths.push_back(DecodeLatin1(line)); break;
+        case LineKind::Utf8: paths.push_back(DecodeUtf8Line(line)); break;
+        case LineKind::Other: paths.push_back(ansi(line)); break;
+        }
     });
     return paths;
 }
@@ -191,18 +192,26 @@ bool StartsWith(const std::wstring& path, std::string_view mark)
 
 // Whether the file must be UTF-8 behind the mark, because one byte a
 // character would not read back the same: a character beyond U+00FF; a line
-// that would read as UTF-8 (a name like "Ã©", which is "é" garbled); or a
-// first path that begins like one of the marks.
-bool NeedsUtf8(const std::vector<std::wstring>& paths)
+// whose bytes read as UTF-8 (a name like "Ã©", which is "é" garbled) or as
+// other characters in the ANSI code page (U+0092 would come back as "’" on
+// Western systems, "é" as "й" on Cyrillic ones); or a first path that begins
+// like one of the marks.
+bool NeedsUtf8(const std::vector<std::wstring>& paths, AnsiDecoder ansi)
 {
     if (!paths.empty() && (StartsWith(paths[0], kUtf8Mark) || StartsWith(paths[0], kUtf16LittleEndianMark) ||
                            StartsWith(paths[0], kUtf16BigEndianMark)))
         return true;
+    std::string bytes;
     for (const auto& path : paths) {
         unsigned widest = 0;
         for (wchar_t c : path)
             widest |= static_cast<unsigned>(c);
-        if (widest > 0xFF || (widest >= 0x80 && ReadsAsUtf8(path.data(), path.size())))
+        if (widest > 0xFF)
+            return true;
+        if (widest < 0x80)
+            continue;  // ASCII reads the same in every encoding
+        bytes.assign(path.begin(), path.end());
+        if (KindOf(bytes.data(), bytes.size()) == LineKind::Utf8 || ansi(bytes) != path)
             return true;
     }
     return false;
@@ -210,12 +219,37 @@ bool NeedsUtf8(const std::vector<std::wstring>& paths)
 
 }  // namespace
 
-bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink)
+std::wstring DecodeLatin1(std::string_view line)
+{
+    std::wstring out(line.size(), L'\0');
+    for (std::size_t i = 0; i < line.size(); ++i)
+        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
+    return out;
+}
+
+std::wstring DecodeWindows1252(std::string_view line)
+{
+    // 0x80 to 0x9F; the five bytes the code page leaves undefined read as
+    // the control character of the same value, as Windows reads them.
+    static const wchar_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    std::wstring out = DecodeLatin1(line);
+    for (auto& c : out)
+        if (c >= 0x80 && c <= 0x9F)
+            c = kHigh[c - 0x80];
+    return out;
+}
+
+bool EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi, const ByteSink& sink)
 {
     // Handed on in pieces: a long playlist is never held twice in memory, and
     // the pieces stay in the cache.
     constexpr std::size_t kPiece = 64 * 1024;
-    if (NeedsUtf8(paths)) {
+    if (NeedsUtf8(paths, ansi)) {
         std::string piece(kUtf8Mark);
         for (const auto& path : paths) {
             AppendUtf8(piece, path);
@@ -255,17 +289,17 @@ bool EncodePlaylist(const std::vector<std::wstring>& paths, const ByteSink& sink
     return at == begin || sink(std::string_view(begin, static_cast<std::size_t>(at - begin)));
 }
 
-std::string EncodePlaylist(const std::vector<std::wstring>& paths)
+std::string EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi)
 {
     std::string bytes;
-    EncodePlaylist(paths, [&](std::string_view piece) {
+    EncodePlaylist(paths, ansi, [&](std::string_view piece) {
         bytes += piece;
         return true;
     });
     return bytes;
 }
 
-std::vector<std::wstring> DecodePlaylist(std::string_view bytes)
+std::vector<std::wstring> DecodePlaylist(std::string_view bytes, AnsiDecoder ansi)
 {
     const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
     if (startsWith(kUtf16LittleEndianMark))
@@ -273,6 +307,6 @@ std::vector<std::wstring> DecodePlaylist(std::string_view bytes)
     if (startsWith(kUtf16BigEndianMark))
         return DecodeUtf16(bytes.substr(kUtf16BigEndianMark.size()), true);
     if (startsWith(kUtf8Mark))
-        return DecodeBytes(bytes.substr(kUtf8Mark.size()), true);
-    return DecodeBytes(bytes, false);
+        return DecodeBytes(bytes.substr(kUtf8Mark.size()), true, ansi);
+    return DecodeBytes(bytes, false, ansi);
 }

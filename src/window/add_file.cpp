@@ -40,8 +40,8 @@ void ReportDialogFailure(HWND window, DWORD error)
 void ReportSaveFailure(HWND window, DWORD error)
 {
     Warn(window, L"The playlist could not be saved to\n" + GetPlaylistPath() + L"\n\n" + SystemErrorText(error) +
-                     L"\n\nThe new tracks stay in the list until Lirotune is closed, "
-                     L"but they will not be there the next time it starts.");
+                     L"\n\nThe new tracks are in the list and can be played. Lirotune tries again "
+                     L"to save them with the next Add File and when it is closed.");
 }
 
 }  // namespace

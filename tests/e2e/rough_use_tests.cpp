@@ -11,6 +11,7 @@
 
 #include "e2e/e2e_fixture.h"
 #include "e2e/process_probe.h"
+#include "platform/ansi_code_page.h"
 #include "playlist/playlist_text.h"
 #include "support/files.h"
 #include "support/playlist_lines.h"
@@ -43,7 +44,7 @@ TEST_F(PlayerTest, RoughPlaylistFilesOpenAndAreSavedBackAsRead)
         auto& player = Start();
         EXPECT_EQ(player.Rows().size(), lines.size());
         EXPECT_EQ(player.Close(), 0u);
-        EXPECT_TRUE(SavedPlaylist() == EncodePlaylist(lines)) << "the saved file is not what was read";
+        EXPECT_TRUE(SavedPlaylist() == EncodePlaylist(lines, DecodeSystemAnsi)) << "the saved file is not what was read";
     }
 }
 

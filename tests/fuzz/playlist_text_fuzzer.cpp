@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the playlist's text code, twice over:
+// Feeds arbitrary bytes to the playlist's text code, twice over, reading
+// ANSI lines as Windows-1252 does:
 //  - as a playlist file: what is read, written and read again must be what
 //    was read, and writing it again must give the same bytes;
 //  - as paths (two bytes a character, LF between paths): whatever paths the
@@ -44,12 +45,12 @@ std::vector<std::wstring> PathsFrom(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::wstring> read = DecodePlaylist(file);
-    const std::string written = EncodePlaylist(read);
-    Require(DecodePlaylist(written) == read);
-    Require(EncodePlaylist(DecodePlaylist(written)) == written);
+    const std::vector<std::wstring> read = DecodePlaylist(file, DecodeWindows1252);
+    const std::string written = EncodePlaylist(read, DecodeWindows1252);
+    Require(DecodePlaylist(written, DecodeWindows1252) == read);
+    Require(EncodePlaylist(DecodePlaylist(written, DecodeWindows1252), DecodeWindows1252) == written);
 
     const std::vector<std::wstring> held = PathsFrom(data, size);
-    Require(DecodePlaylist(EncodePlaylist(held)) == held);
+    Require(DecodePlaylist(EncodePlaylist(held, DecodeWindows1252), DecodeWindows1252) == held);
     return 0;
 }

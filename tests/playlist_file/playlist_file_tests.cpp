@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <new>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/ansi_code_page.h"
 #include "platform/files.h"
 #include "platform/long_path.h"
 #include "playlist/display_name.h"
@@ -110,6 +112,8 @@ TEST_F(PlaylistFileTest, LinesAreReadAsTheyStandInTheFile)
         {"only the CR before LF goes", "a\rb.mp3\r\r\nc.mp3\r", {L"a\rb.mp3\r", L"c.mp3\r"}},
         {"NUL bytes stay in the path", std::string("a\0b.mp3\r\n", 9), {std::wstring(L"a\0b.mp3", 7)}},
         {"bytes are characters of the same value", "C:\\\xE9t\xE9\\\xFF.mp3\r\n", {L"C:\\\u00e9t\u00e9\\\u00ff.mp3"}},
+        {"ANSI: Windows-1252 quotes and dashes", "C:\\Don\x92t Stop \x96 Live.mp3\r\n", {L"C:\\Don\u2019t Stop \u2013 Live.mp3"}},
+        {"ANSI: bytes Windows-1252 leaves undefined", "C:\\\x81\x9D \x92.mp3\r\n", {L"C:\\\u0081\u009d \u2019.mp3"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -137,8 +141,17 @@ TEST_F(PlaylistFileTest, BlankLinesAreGoneAfterTheNextSave)
 
 TEST_F(PlaylistFileTest, AnAccentedLatinPathRoundTripsByteForByte)
 {
-    const std::string bytes = "C:\\M\xFAsica\\Caf\xE9 \xC0 la cr\xE8me.mp3\r\nC:\\\xA0\xFF.mp3\r\n";
-    EXPECT_EQ(LoadFrom(bytes)[0], L"C:\\M\u00fasica\\Caf\u00e9 \u00c0 la cr\u00e8me.mp3");
+    // Western systems read every byte from 0xA0 on as the character of the
+    // same value, whether the file is Latin-1 or Windows-1252.
+    std::string everyLatinByte;
+    std::wstring everyLatinCharacter;
+    for (int b = 0xA0; b <= 0xFF; ++b) {
+        everyLatinByte += static_cast<char>(b);
+        everyLatinCharacter += static_cast<wchar_t>(b);
+    }
+    const std::string bytes = "C:\\M\xFAsica\\Caf\xE9 \xC0 la cr\xE8me.mp3\r\nC:\\" + everyLatinByte + ".mp3\r\n";
+    EXPECT_EQ(LoadFrom(bytes), (Strings{L"C:\\M\u00fasica\\Caf\u00e9 \u00c0 la cr\u00e8me.mp3",
+                                        L"C:\\" + everyLatinCharacter + L".mp3"}));
     SavePlaylist();
     EXPECT_EQ(ReadBytes(kPlaylistFile), bytes);
 }
@@ -216,7 +229,7 @@ TEST_F(PlaylistFileTest, EveryEncodingNotepadWritesReadsAsTheSamePaths)
          {L"a\rb\xDC00.mp3", L"\xD800"}},
         {"no mark: each line decides on its own",
          "C:\\\xE9t\xE9.mp3\r\nC:\\\xC3\xA9t\xC3\xA9.mp3\r\nC:\\\xC3\xA9 \xE9.mp3\r\nC:\\\xED\xA0\x80.mp3\r\n",
-         {L"C:\\\u00e9t\u00e9.mp3", L"C:\\\u00e9t\u00e9.mp3", L"C:\\\u00c3\u00a9 \u00e9.mp3", L"C:\\\u00ed\u00a0\u0080.mp3"}},
+         {L"C:\\\u00e9t\u00e9.mp3", L"C:\\\u00e9t\u00e9.mp3", L"C:\\\u00c3\u00a9 \u00e9.mp3", L"C:\\\u00ed\u00a0\u20ac.mp3"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -277,6 +290,21 @@ TEST_F(PlaylistFileTest, AWriteThatFailsPartwayLeavesTheOldFileAndNoTemporaryFil
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe");
 }
 
+TEST_F(PlaylistFileTest, ASaveCutShortByAnExceptionLeavesNothingOpenAndTheNextSaveWorks)
+{
+    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    // As when encoding a long playlist runs out of memory.
+    EXPECT_THROW(ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) -> bool {
+                     write("C:\\new");
+                     throw std::bad_alloc();
+                 }),
+                 std::bad_alloc);
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
+    Add({L"C:\\new.mp3"});
+    EXPECT_EQ(SavePlaylist(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\n");
+}
+
 TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsForAMomentIsReplacedOnceItLetsGo)
 {
     WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
@@ -302,6 +330,16 @@ TEST_F(PlaylistFileTest, AFileThatVanishedSinceLoadingIsWrittenAfresh)
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
 
+TEST(PlaylistTextTest, TheWindows1252TableReadsEveryByteAsWindowsDoes)
+{
+    for (int b = 0x01; b <= 0xFF; ++b) {
+        const char byte = static_cast<char>(b);
+        wchar_t windows = 0;
+        MultiByteToWideChar(1252, 0, &byte, 1, &windows, 1);
+        EXPECT_EQ(DecodeWindows1252(std::string_view(&byte, 1)), std::wstring(1, windows)) << "byte " << b;
+    }
+}
+
 TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
 {
     std::mt19937 random(1209);
@@ -324,7 +362,7 @@ TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
             } while (path.empty());
         }
         SCOPED_TRACE(round);
-        ASSERT_EQ(DecodePlaylist(EncodePlaylist(paths)), paths);
+        ASSERT_EQ(DecodePlaylist(EncodePlaylist(paths, DecodeSystemAnsi), DecodeSystemAnsi), paths);
     }
 }
 

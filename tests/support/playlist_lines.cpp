@@ -4,14 +4,14 @@
 
 namespace {
 
-// Windows' strict UTF-8 decoding; empty when the bytes are not UTF-8.
-std::wstring StrictUtf8(const std::string& bytes)
+// Windows' own strict decoding; empty when the bytes are not in the code page.
+std::wstring Strict(UINT codePage, const std::string& bytes)
 {
     const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     if (length > 0)
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
+        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
     return text;
 }
 
@@ -20,14 +20,17 @@ bool ReadsAsUtf8(const std::string& bytes)
     bool beyondAscii = false;
     for (char b : bytes)
         beyondAscii |= static_cast<unsigned char>(b) >= 0x80;
-    return beyondAscii && !StrictUtf8(bytes).empty();
+    return beyondAscii && !Strict(CP_UTF8, bytes).empty();
 }
 
-std::wstring ByteCharacters(const std::string& bytes)
+// The system's ANSI code page; a byte it can't read is the character of the
+// same value.
+std::wstring AnsiCharacters(const std::string& bytes)
 {
-    std::wstring text;
-    for (char b : bytes)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(b));
+    std::wstring text = Strict(CP_ACP, bytes);
+    if (text.empty())
+        for (char b : bytes)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(b));
     return text;
 }
 
@@ -47,7 +50,7 @@ std::vector<std::wstring> LinesOf(const std::string& bytes)
     std::string line;
     const auto flush = [&] {
         if (!line.empty())
-            lines.push_back(ReadsAsUtf8(line) ? StrictUtf8(line) : ByteCharacters(line));
+            lines.push_back(ReadsAsUtf8(line) ? Strict(CP_UTF8, line) : AnsiCharacters(line));
         line.clear();
     };
     for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {

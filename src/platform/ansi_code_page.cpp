@@ -1,0 +1,33 @@
+#include "platform/ansi_code_page.h"
+
+#include <windows.h>
+
+#include <climits>
+
+namespace {
+
+std::wstring ByteForCharacter(std::string_view line)
+{
+    std::wstring text(line.size(), L'\0');
+    for (std::size_t i = 0; i < line.size(); ++i)
+        text[i] = static_cast<unsigned char>(line[i]);
+    return text;
+}
+
+}  // namespace
+
+std::wstring DecodeSystemAnsi(std::string_view line)
+{
+    // Where the ANSI code page is UTF-8 (a Windows option), a line that is
+    // not UTF-8 has no reading but the old one byte a character.
+    static const UINT codePage = GetACP();
+    if (codePage == CP_UTF8 || line.empty() || line.size() > INT_MAX)
+        return ByteForCharacter(line);
+    const int size = static_cast<int>(line.size());
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), size, nullptr, 0);
+    if (length <= 0)
+        return ByteForCharacter(line);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), size, text.data(), length);
+    return text;
+}
