@@ -136,6 +136,37 @@ DWORD MoveIntoPlace(const std::wstring& source, const std::wstring& to)
     }
 }
 
+// Temporary files are named "<file>.<process id>.tmp".
+bool IsTemporaryFileOf(const std::wstring& name, const std::wstring& fileName)
+{
+    const std::wstring suffix = L".tmp";
+    if (name.size() <= fileName.size() + 1 + suffix.size() || name.compare(0, fileName.size(), fileName) != 0 ||
+        name[fileName.size()] != L'.' || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    for (std::size_t i = fileName.size() + 1; i < name.size() - suffix.size(); ++i)
+        if (name[i] < L'0' || name[i] > L'9')
+            return false;
+    return true;
+}
+
+// What a copy of the program that was ended in the middle of a save left
+// behind. A file another running copy still writes is open, and stays.
+void RemoveLeftoverTemporaryFiles(const std::wstring& path)
+{
+    const std::size_t separator = path.find_last_of(L"\\/");
+    const std::wstring folder = separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+    const std::wstring fileName = path.substr(folder.size());
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(ExtendedLengthPath(path + L".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (IsTemporaryFileOf(found.cFileName, fileName) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW(ExtendedLengthPath(folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes)
@@ -159,7 +190,22 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     DWORD error = WriteNewFile(temporary, produce);
     if (error == ERROR_SUCCESS)
         error = MoveIntoPlace(temporary.path(), path);
-    if (error == ERROR_SUCCESS)
-        temporary.Moved();
-    return error;
+    if (error != ERROR_SUCCESS)
+        return error;
+    temporary.Moved();
+    RemoveLeftoverTemporaryFiles(path);
+    return ERROR_SUCCESS;
+}
+
+FileStamp StampOf(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    FileStamp stamp;
+    if (!GetFileAttributesExW(ExtendedLengthPath(path).c_str(), GetFileExInfoStandard, &data))
+        return stamp;
+    stamp.exists = true;
+    stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+    return stamp;
 }

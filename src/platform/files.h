@@ -17,5 +17,22 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 // ERROR_SUCCESS, or the system's error code for what failed (the writer or
 // `produce` returning false among them); then the file stays as it was and
 // no temporary file is left.
+// A successful replace also removes the temporary files that copies of the
+// program ended in the middle of a save left behind (one still open is left).
 using ByteWriter = std::function<bool(std::string_view bytes)>;
 DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce);
+
+// A file's size and last-write time: what tells cheaply that it may have
+// changed. Only its content can tell that it did (times on FAT drives are
+// kept to two seconds, and an edit may keep the size).
+struct FileStamp {
+    bool exists = false;
+    ULONGLONG size = 0;
+    ULONGLONG written = 0;
+    bool operator==(const FileStamp& other) const
+    {
+        return exists == other.exists && size == other.size && written == other.written;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+FileStamp StampOf(const std::wstring& path);

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/files.h"
+
 // "playlist.txt" in the executable's folder, whatever the working directory.
 std::wstring GetPlaylistPath();
 // The same, for an executable at `executablePath`.
@@ -15,3 +17,35 @@ void LoadPlaylist(HWND window);
 // Writes every path to the file. ERROR_SUCCESS, or the system's error code
 // when it failed; then the earlier file stays exactly as it was.
 DWORD SavePlaylist();
+
+// The file is shared: Notepad, scripts and other copies of the player change
+// it too. The player remembers what it held when the player last read or
+// wrote it, and compares its content with that.
+enum class PlaylistFileState {
+    Unchanged,   // it holds what the player last read or wrote
+    Changed,     // someone else wrote it: `bytes` holds what it holds now
+    Missing,     // there is no such file (any more)
+    Unreadable,  // it could not be read: a folder, locked, no access
+};
+struct PlaylistFileLook {
+    PlaylistFileState state;
+    std::string bytes;
+    FileStamp stamp;  // taken before the file was read
+};
+PlaylistFileLook LookAtPlaylistFile();
+// Whether the file's size or last-write time moved since the player last
+// read, wrote or looked at it; only then can it have changed.
+bool PlaylistFileMayHaveChanged();
+
+// Puts the paths of a file that changed in the playlist and its list box.
+// Entries whose save failed stay, after them, for the next save. The
+// selection stays on the same path where it is still in the list, else on
+// the row where it was (or the last row), so that the advance goes on there.
+void ReloadPlaylist(HWND window, PlaylistFileLook look);
+
+// How many entries at the end of the playlist are not in the file yet,
+// because their save failed.
+std::size_t UnsavedEntries();
+// Whether the file, as the player last read or wrote it, holds exactly what
+// a save would write now.
+bool PlaylistFileIsUpToDate();

@@ -196,13 +196,14 @@ bool StartsWith(const std::wstring& path, std::string_view mark)
 // other characters in the ANSI code page (U+0092 would come back as "’" on
 // Western systems, "é" as "й" on Cyrillic ones); or a first path that begins
 // like one of the marks.
-bool NeedsUtf8(const std::vector<std::wstring>& paths, AnsiDecoder ansi)
+bool NeedsUtf8(const std::wstring* paths, std::size_t count, AnsiDecoder ansi)
 {
-    if (!paths.empty() && (StartsWith(paths[0], kUtf8Mark) || StartsWith(paths[0], kUtf16LittleEndianMark) ||
+    if (count > 0 && (StartsWith(paths[0], kUtf8Mark) || StartsWith(paths[0], kUtf16LittleEndianMark) ||
                            StartsWith(paths[0], kUtf16BigEndianMark)))
         return true;
     std::string bytes;
-    for (const auto& path : paths) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::wstring& path = paths[i];
         unsigned widest = 0;
         for (wchar_t c : path)
             widest |= static_cast<unsigned>(c);
@@ -244,15 +245,15 @@ std::wstring DecodeWindows1252(std::string_view line)
     return out;
 }
 
-bool EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi, const ByteSink& sink)
+bool EncodePlaylist(const std::wstring* paths, std::size_t count, AnsiDecoder ansi, const ByteSink& sink)
 {
     // Handed on in pieces: a long playlist is never held twice in memory, and
     // the pieces stay in the cache.
     constexpr std::size_t kPiece = 64 * 1024;
-    if (NeedsUtf8(paths, ansi)) {
+    if (NeedsUtf8(paths, count, ansi)) {
         std::string piece(kUtf8Mark);
-        for (const auto& path : paths) {
-            AppendUtf8(piece, path);
+        for (std::size_t i = 0; i < count; ++i) {
+            AppendUtf8(piece, paths[i]);
             piece += "\r\n";
             if (piece.size() >= kPiece) {
                 if (!sink(piece))
@@ -283,10 +284,15 @@ bool EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi, co
         return true;
     };
     static const wchar_t kLineEnd[] = L"\r\n";
-    for (const auto& path : paths)
-        if (!put(path.data(), path.size()) || !put(kLineEnd, 2))
+    for (std::size_t i = 0; i < count; ++i)
+        if (!put(paths[i].data(), paths[i].size()) || !put(kLineEnd, 2))
             return false;
     return at == begin || sink(std::string_view(begin, static_cast<std::size_t>(at - begin)));
+}
+
+bool EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi, const ByteSink& sink)
+{
+    return EncodePlaylist(paths.data(), paths.size(), ansi, sink);
 }
 
 std::string EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi)

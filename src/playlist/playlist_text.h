@@ -29,6 +29,7 @@
 // stopped it by returning false.
 using ByteSink = std::function<bool(std::string_view bytes)>;
 using AnsiDecoder = std::wstring (*)(std::string_view line);
+bool EncodePlaylist(const std::wstring* paths, std::size_t count, AnsiDecoder ansi, const ByteSink& sink);
 bool EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi, const ByteSink& sink);
 std::string EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi);
 std::vector<std::wstring> DecodePlaylist(std::string_view bytes, AnsiDecoder ansi);

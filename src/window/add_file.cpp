@@ -8,6 +8,7 @@
 #include "platform/system_error.h"
 #include "playlist/dialog_result.h"
 #include "playlist/playlist_file.h"
+#include "playlist/shared_playlist.h"
 #include "window/commands.h"
 
 #ifdef _WIN64
@@ -60,9 +61,8 @@ void AddFileCommand(HWND window)
         ReportDialogFailure(window, OpenDialogError());
         return;
     }
-    AddFromDialogResult(window, files.data());
     // The save at exit stays silent: anything it could lose was either saved
-    // here or reported here.
-    if (const DWORD error = SavePlaylist())
+    // here or reported here. The warning waits until the save's lock is let go.
+    if (const DWORD error = SaveWithAdditions(window, [&] { AddFromDialogResult(window, files.data()); }))
         ReportSaveFailure(window, error);
 }

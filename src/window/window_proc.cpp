@@ -3,7 +3,7 @@
 
 #include "platform/control_ids.h"
 #include "playback/controller.h"
-#include "playlist/playlist_file.h"
+#include "playlist/shared_playlist.h"
 #include "window/commands.h"
 #include "window/main_window.h"
 
@@ -20,10 +20,10 @@ void OnCommand(HWND window, int id)
     }
 }
 
-void OnDestroy()
+void OnDestroy(HWND window)
 {
     // Silent: every addition was saved, or its failure shown, by Add File.
-    SavePlaylist();
+    SavePlaylistAtExit(window);
     // A process that ends with the track still open crashes on the way out.
     CloseTrack();
     PostQuitMessage(0);
@@ -37,8 +37,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CREATE:
         return OnCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_DESTROY:
-        OnDestroy();
+        OnDestroy(window);
         return 0;
+    case WM_ACTIVATE:
+        // Back from Notepad or another window of the player: show the file.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            ShowPlaylistChanges(window);
+        break;
     case WM_COMMAND:
         OnCommand(window, LOWORD(wParam));
         break;

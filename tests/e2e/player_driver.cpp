@@ -162,6 +162,21 @@ void PlayerProcess::ClickLater(int id) const
     PostMessageW(Control(id), BM_CLICK, 0, 0);
 }
 
+void PlayerProcess::Activate() const
+{
+    // A window of this test program stands for the other program: the
+    // player is active only after it was not.
+    static const HWND elsewhere = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"another program",
+                                                  WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                                  nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    WaitUntil([&] { return GetForegroundWindow() == elsewhere; }, std::chrono::seconds(5));
+    SetForegroundWindow(window_);
+    WaitUntil([&] { return GetForegroundWindow() == window_; }, std::chrono::seconds(5));
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
 HWND PlayerProcess::WaitForDialog(const std::wstring& title, std::chrono::milliseconds timeout) const
 {
     HWND dialog = nullptr;

@@ -32,6 +32,9 @@ public:
     void Click(int id) const;
     // Clicks a button whose command opens a modal window, without waiting.
     void ClickLater(int id) const;
+    // Makes the main window the active one, as switching back to it from
+    // another program does, and returns once the player has handled that.
+    void Activate() const;
 
     // A visible top-level window of the player with this title, other than
     // the main window (a dialog); NULL if none appears in time.

@@ -392,4 +392,65 @@ TEST_F(PlayerTest, CancellingAddFileAddsAndSavesNothing)
     EXPECT_EQ(SavedPlaylist(), "<no file>");
 }
 
+// Adds one file through the open dialog and returns once the dialog is gone.
+void AddOneFile(const PlayerProcess& player, const std::wstring& path)
+{
+    player.ClickLater(kAddFile);
+    const HWND dialog = player.WaitForDialog(L"Open", 5s);
+    ASSERT_TRUE(dialog);
+    Choose(dialog, path);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+}
+
+TEST_F(PlayerTest, AnEditMadeWhileThePlayerRunsShowsOnReturnToItAndSurvivesTheClose)
+{
+    const std::string one = Bytes(Track(L"one.mp3")) + "\r\n", two = Bytes(Track(L"two.mp3")) + "\r\n",
+                      three = Bytes(Track(L"three.mp3")) + "\r\n";
+    WritePlaylist(one);
+    auto& player = Start();
+    WritePlaylist(one + two);  // saved in Notepad
+    player.Activate();
+    EXPECT_EQ(player.Rows(), (Strings{L"one.mp3", L"two.mp3"}));
+    // Saved as many editors do: a new file renamed over the old one.
+    WriteBytes(folder_ + L"\\edit.tmp", two + three);
+    ASSERT_TRUE(MoveFileExW((folder_ + L"\\edit.tmp").c_str(), PlaylistFile().c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(player.Close(), 0u);
+    EXPECT_EQ(SavedPlaylist(), two + three);
+}
+
+TEST_F(PlayerTest, TwoPlayersInOneFolderEachAddAFileAndBothAreKept)
+{
+    const std::string one = Bytes(Track(L"one.mp3")) + "\r\n", two = Bytes(Track(L"two.mp3")) + "\r\n",
+                      three = Bytes(Track(L"three.mp3")) + "\r\n";
+    WritePlaylist(one);
+    auto& first = Start();
+    PlayerProcess second(folder_ + L"\\lirotune.exe");
+    AddOneFile(first, Track(L"two.mp3"));
+    AddOneFile(second, Track(L"three.mp3"));
+    EXPECT_EQ(second.Rows(), (Strings{L"one.mp3", L"two.mp3", L"three.mp3"}));
+    EXPECT_EQ(second.Close(), 0u);
+    EXPECT_EQ(first.Close(), 0u);
+    EXPECT_EQ(SavedPlaylist(), one + two + three);
+}
+
+TEST_F(PlayerTest, TheTrackThatPlaysGoesOnThroughAReloadAndTheAdvanceFollowsItsPath)
+{
+    const std::string longTrack = Bytes(Track(L"long.mp3")) + "\r\n", one = Bytes(Track(L"one.mp3")) + "\r\n",
+                      two = Bytes(Track(L"two.mp3")) + "\r\n";
+    WritePlaylist(longTrack + one);
+    auto& player = Start();
+    player.Select(0);
+    player.Click(kPlay);
+    ASSERT_TRUE(WaitUntil([&] { return ElapsedSeconds(player.Text(kTime)) >= 1; }, 5s));
+    WritePlaylist(two + longTrack + one);  // a track put above the one that plays
+    player.Activate();
+    EXPECT_EQ(player.Rows(), (Strings{L"two.mp3", L"long.mp3", L"one.mp3"}));
+    EXPECT_EQ(player.Selection(), 1) << "the selection stays on long.mp3";
+    EXPECT_EQ(player.Text(kNowPlaying), L"long.mp3");
+    const int before = ElapsedSeconds(player.Text(kTime));
+    EXPECT_TRUE(WaitUntil([&] { return ElapsedSeconds(player.Text(kTime)) > before; }, 3s)) << "still playing";
+    EXPECT_TRUE(Shows(player, kNowPlaying, L"one.mp3", 10s)) << "the advance goes on from long.mp3";
+    EXPECT_EQ(player.Close(), 0u);
+}
+
 }  // namespace

@@ -15,6 +15,9 @@
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_text.h"
+#include "playlist/shared_playlist.h"
+#include "platform/controls.h"
+#include "platform/file_lock.h"
 #include "playlist_file/playlist_file_fixture.h"
 #include "support/files.h"
 
@@ -123,6 +126,7 @@ TEST_F(PlaylistFileTest, LinesAreReadAsTheyStandInTheFile)
 
 TEST_F(PlaylistFileTest, SavingWritesEachPathWithCrLfAndNothingElse)
 {
+    WriteBytes(kPlaylistFile + L".4242.tmp", "left by a copy ended in the middle of a save");
     SavePlaylist();
     EXPECT_EQ(ReadBytes(kPlaylistFile), "") << "an empty playlist gives an empty file";
 
@@ -327,6 +331,86 @@ TEST_F(PlaylistFileTest, AFileThatVanishedSinceLoadingIsWrittenAfresh)
     DeleteFileW(kPlaylistFile.c_str());
     Add({L"C:\\b.mp3"});
     SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
+}
+
+// Another program writes the file without changing its size or time, as a
+// one-letter edit on a FAT drive (times kept to 2 s) does.
+void EditKeepingSizeAndTime(const std::wstring& path, const std::string& bytes)
+{
+    FILETIME written;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    WriteBytes(path, bytes);
+    file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+}
+
+TEST_F(PlaylistFileTest, TheSaveAtExitNeverOverwritesAChangeItDidNotMake)
+{
+    const struct {
+        const char* what;
+        void (*meanwhile)();
+        std::string saved;
+    } cases[] = {
+        {"the same bytes: saved as the player writes them", [] {}, "a.mp3\r\nb.mp3\r\n"},
+        {"one byte changed, same size and time: kept", [] { EditKeepingSizeAndTime(kPlaylistFile, "a.mp3\nc.mp3\n"); },
+         "a.mp3\nc.mp3\n"},
+        {"missing: written again", [] { DeleteFileW(kPlaylistFile.c_str()); }, "a.mp3\r\nb.mp3\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadFrom("a.mp3\nb.mp3\n");
+        c.meanwhile();
+        ShowPlaylistChanges(window.handle());
+        EXPECT_EQ(Playlist::Entries(), (Strings{L"a.mp3", L"b.mp3"})) << "size and time alone read nothing";
+        SavePlaylistAtExit(window.handle());
+        EXPECT_EQ(ReadBytes(kPlaylistFile), c.saved);
+    }
+}
+
+TEST_F(PlaylistFileTest, AddingMergesSomeoneElsesChangeAndTheSelectionStaysOnItsPath)
+{
+    LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\n");
+    SelectRow(window.list(), 1);
+    WriteBytes(kPlaylistFile, "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\n");
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\c.mp3"}); }), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n");
+    EXPECT_EQ(window.Rows(), (Strings{L"new.mp3", L"a.mp3", L"b.mp3", L"c.mp3"}));
+    EXPECT_EQ(SelectedRow(window.list()), 2) << "still on b.mp3";
+}
+
+TEST_F(PlaylistFileTest, EntriesWhoseSaveFailedSurviveAReloadAndTheExitSaveMergesThem)
+{
+    LoadFrom("C:\\a.mp3\r\n");
+    SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); }),
+              static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(kPlaylistFile, "C:\\x.mp3\r\nC:\\a.mp3\r\n");
+    ShowPlaylistChanges(window.handle());
+    EXPECT_EQ(Playlist::Entries(), (Strings{L"C:\\x.mp3", L"C:\\a.mp3", L"C:\\b.mp3"}));
+    WriteBytes(kPlaylistFile, "C:\\y.mp3\r\n");
+    SavePlaylistAtExit(window.handle());
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\y.mp3\r\nC:\\b.mp3\r\n");
+}
+
+TEST_F(PlaylistFileTest, ALockHeldByAnotherCopyFailsTheSaveButOneLeftByACrashedCopyDoesNot)
+{
+    // Another copy holds the lock for 3 s and then ends without letting go
+    // of it, as a copy that is killed does; its handle stays open, so the
+    // lock is abandoned rather than gone.
+    std::thread crashed([] {
+        CreateMutexW(nullptr, TRUE, FileLockName(kPlaylistFile).c_str());
+        Sleep(3000);
+    });
+    Sleep(200);
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\a.mp3"}); }), static_cast<DWORD>(ERROR_BUSY));
+    EXPECT_FALSE(FileExists(kPlaylistFile));
+    crashed.join();
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); }), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
 
