@@ -14,6 +14,8 @@ packages=(
   sox lame                   # generated test and demo tracks
   procps                     # pgrep, used to wait for Wine's desktop
   strace                     # sees the save's flush, an fsync inside Wine
+  python3                    # writes the release zip
+  faketime                   # rebuilds the release a day later, to show it is the same
   "$@"
 )
 # libFuzzer and the sanitizers' runtime: their own package on Debian 12,

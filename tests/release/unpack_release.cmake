@@ -1,10 +1,10 @@
 # Makes the release zip and unpacks it into a fresh folder, then checks that
 # it holds exactly one folder with the player, its README and its licence.
-#   cmake -DCPACK=... -DCONFIG=... -DBUILD=... -DNAME=... -DINTO=... -P unpack_release.cmake
-execute_process(COMMAND ${CPACK} -G ZIP -C ${CONFIG} --config ${BUILD}/CPackConfig.cmake
-                WORKING_DIRECTORY ${BUILD} RESULT_VARIABLE made OUTPUT_VARIABLE log ERROR_VARIABLE log)
+#   cmake -DCONFIG=... -DBUILD=... -DNAME=... -DINTO=... -P unpack_release.cmake
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target release --config ${CONFIG}
+                RESULT_VARIABLE made OUTPUT_VARIABLE log ERROR_VARIABLE log)
 if(NOT made EQUAL 0)
-  message(FATAL_ERROR "cpack failed:\n${log}")
+  message(FATAL_ERROR "the release target failed:\n${log}")
 endif()
 file(REMOVE_RECURSE ${INTO})
 file(ARCHIVE_EXTRACT INPUT ${BUILD}/${NAME}.zip DESTINATION ${INTO})
