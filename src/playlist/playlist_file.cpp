@@ -153,7 +153,8 @@ PlaylistFileLook LookAtPlaylistFile()
         return look;
     }
     const bool same = record.held == FileRecord::Content &&
-                      (record.asEncoded ? HoldsEncodingOf(look.bytes, Playlist::Entries(), record.entries)
+                      (record.asEncoded ? HoldsEncodingOf(look.bytes, Playlist::Entries(),
+                                                          Playlist::Count() - UnsavedEntries())
                                         : look.bytes == record.bytes);
     if (!same) {
         look.state = PlaylistFileState::Changed;
