@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the player side by side with two floor programs under Wine and
 # prints a table: ./bench.sh [RUNS [MAX]]   (RUNS per size, default 5; MAX the
-# largest playlist, default 1000000)
+# largest playlist, default 1000000). LIROTUNE_BENCH_PLAYER=path/lirotune.exe
+# measures another build of the player instead (an earlier commit's, say).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -16,6 +17,6 @@ win() { printf 'Z:%s' "${1//\//\\}"; }
 
 scripts/wine-session.sh "$build/wine" --keep-alive "$build/desktop_keeper.exe" \
   scripts/wine-run.sh "$build/wine" "$build/bench/bench_probe.exe" \
-    "$(win "$build/bench-work")" "$(win "$build/lirotune.exe")" \
+    "$(win "$build/bench-work")" "$(win "${LIROTUNE_BENCH_PLAYER:-$build/lirotune.exe}")" \
     "$(win "$build/bench/floor_window.exe")" "$(win "$build/bench/floor_list.exe")" \
     "$(win "$track")" "$runs" ${2:+"$2"} 2> >(grep -v '^ALSA lib' >&2)

@@ -23,11 +23,12 @@ std::wstring DecodeSystemAnsi(std::string_view line)
     static const UINT codePage = GetACP();
     if (codePage == CP_UTF8 || line.empty() || line.size() > INT_MAX)
         return ByteForCharacter(line);
+    // Every code page Windows has gives at most one character a byte.
     const int size = static_cast<int>(line.size());
-    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), size, nullptr, 0);
+    std::wstring text(line.size(), L'\0');
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), size, text.data(), size);
     if (length <= 0)
         return ByteForCharacter(line);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), size, text.data(), length);
+    text.resize(static_cast<std::size_t>(length));
     return text;
 }

@@ -197,6 +197,48 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     return ERROR_SUCCESS;
 }
 
+FileComparison CompareFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+{
+    const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileComparison::Missing
+                                                                              : FileComparison::Unreadable;
+    }
+    bool unreadable = false;
+    std::string held;
+    const auto readInto = [&](std::size_t size) {
+        held.resize(size);
+        std::size_t done = 0;
+        while (done < size) {
+            DWORD read = 0;
+            const DWORD part = static_cast<DWORD>(std::min(kChunk, size - done));
+            if (!ReadFile(file.get(), held.data() + done, part, &read, nullptr)) {
+                unreadable = true;
+                break;
+            }
+            if (read == 0)
+                break;
+            done += read;
+        }
+        held.resize(done);
+    };
+    const bool same = produce([&](std::string_view piece) {
+        readInto(piece.size());
+        return held == piece;
+    });
+    if (unreadable)
+        return FileComparison::Unreadable;
+    if (!same)
+        return FileComparison::Different;
+    readInto(1);
+    if (unreadable)
+        return FileComparison::Unreadable;
+    return held.empty() ? FileComparison::Same : FileComparison::Different;
+}
+
 FileStamp StampOf(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -148,21 +148,33 @@ PlaylistFileLook LookAtPlaylistFile()
         record.stamp = look.stamp;
         return look;
     }
-    if (!ReadWholeFile(path, look.bytes)) {
+    // Compared as it is read, piece by piece: an unchanged file, the usual
+    // case, is never held whole in memory.
+    FileComparison comparison = FileComparison::Different;
+    if (record.held == FileRecord::Content) {
+        comparison = CompareFileContent(path, [](const ByteWriter& write) {
+            if (!record.asEncoded)
+                return write(record.bytes);
+            return EncodePlaylist(Playlist::Entries().data(), Playlist::Count() - UnsavedEntries(),
+                                  DecodeSystemAnsi, write);
+        });
+    }
+    switch (comparison) {
+    case FileComparison::Same:
+        look.state = PlaylistFileState::Unchanged;
+        record.stamp = look.stamp;
+        break;
+    case FileComparison::Different:
+        // Remembered once it is reloaded.
+        look.state = ReadWholeFile(path, look.bytes) ? PlaylistFileState::Changed : PlaylistFileState::Unreadable;
+        break;
+    case FileComparison::Missing:
+        look.state = PlaylistFileState::Missing;
+        break;
+    case FileComparison::Unreadable:
         look.state = PlaylistFileState::Unreadable;
-        return look;
+        break;
     }
-    const bool same = record.held == FileRecord::Content &&
-                      (record.asEncoded ? HoldsEncodingOf(look.bytes, Playlist::Entries(),
-                                                          Playlist::Count() - UnsavedEntries())
-                                        : look.bytes == record.bytes);
-    if (!same) {
-        look.state = PlaylistFileState::Changed;
-        return look;  // remembered once it is reloaded
-    }
-    look.state = PlaylistFileState::Unchanged;
-    look.bytes = std::string();
-    record.stamp = look.stamp;
     return look;
 }
 
