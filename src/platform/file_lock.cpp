@@ -1,6 +1,7 @@
 #include "platform/file_lock.h"
 
 #include <cstdint>
+#include <cwchar>
 
 std::wstring FileLockName(const std::wstring& path)
 {
@@ -10,14 +11,11 @@ std::wstring FileLockName(const std::wstring& path)
     if (!folded.empty())
         CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
     std::uint64_t hash = 14695981039346656037ull;
-    for (wchar_t c : folded) {
+    for (wchar_t c : folded)
         hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
-    }
-    wchar_t hex[17];
-    for (int i = 15; i >= 0; --i, hash >>= 4)
-        hex[i] = L"0123456789abcdef"[hash & 0xF];
-    hex[16] = L'\0';
-    return L"Local\\Lirotune.file." + std::wstring(hex);
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\Lirotune.file.%016llx", static_cast<unsigned long long>(hash));
+    return name;
 }
 
 FileLock::FileLock(const std::wstring& path, DWORD patienceMs)

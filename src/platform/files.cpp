@@ -39,6 +39,22 @@ DWORD WriteAll(HANDLE file, std::string_view bytes)
     return ERROR_SUCCESS;
 }
 
+// Reads `size` bytes into `into`, fewer only where the file ends; `done`
+// tells how many. False when a read failed.
+bool ReadUpTo(HANDLE file, char* into, std::size_t size, std::size_t& done)
+{
+    for (done = 0; done < size;) {
+        const DWORD part = static_cast<DWORD>(std::min(kChunk, size - done));
+        DWORD read = 0;
+        if (!ReadFile(file, into + done, part, &read, nullptr))
+            return false;
+        if (read == 0)
+            break;  // the file shrank meanwhile, or ends here
+        done += read;
+    }
+    return true;
+}
+
 bool ReadAll(HANDLE file, std::string& bytes)
 {
     LARGE_INTEGER size;
@@ -46,17 +62,9 @@ bool ReadAll(HANDLE file, std::string& bytes)
         return false;
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD part = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
-        DWORD read = 0;
-        if (!ReadFile(file, bytes.data() + done, part, &read, nullptr))
-            return false;
-        if (read == 0)
-            break;  // the file shrank meanwhile
-        done += read;
-    }
+    const bool read = ReadUpTo(file, bytes.data(), bytes.size(), done);
     bytes.resize(done);
-    return true;
+    return read;
 }
 
 // The new content on its way: a file beside the one it will replace, named
@@ -212,31 +220,18 @@ FileComparison CompareFileContent(const std::wstring& path, const std::function<
     const auto readInto = [&](std::size_t size) {
         held.resize(size);
         std::size_t done = 0;
-        while (done < size) {
-            DWORD read = 0;
-            const DWORD part = static_cast<DWORD>(std::min(kChunk, size - done));
-            if (!ReadFile(file.get(), held.data() + done, part, &read, nullptr)) {
-                unreadable = true;
-                break;
-            }
-            if (read == 0)
-                break;
-            done += read;
-        }
+        unreadable = unreadable || !ReadUpTo(file.get(), held.data(), size, done);
         held.resize(done);
     };
     const bool same = produce([&](std::string_view piece) {
         readInto(piece.size());
-        return held == piece;
+        return !unreadable && held == piece;
     });
+    if (same)
+        readInto(1);  // the file must end where the bytes do
     if (unreadable)
         return FileComparison::Unreadable;
-    if (!same)
-        return FileComparison::Different;
-    readInto(1);
-    if (unreadable)
-        return FileComparison::Unreadable;
-    return held.empty() ? FileComparison::Same : FileComparison::Different;
+    return same && held.empty() ? FileComparison::Same : FileComparison::Different;
 }
 
 FileStamp StampOf(const std::wstring& path)

@@ -86,6 +86,14 @@ std::size_t DecodeSequence(const Unit* units, std::size_t size, std::size_t at, 
 
 enum class LineKind { Ascii, Utf8, Other };
 
+// A line in the ANSI code page; one the code page can't read loses nothing:
+// it keeps one character a byte.
+std::wstring DecodeAnsiLine(AnsiDecoder ansi, std::string_view line)
+{
+    std::wstring text = ansi(line);
+    return text.empty() ? DecodeLatin1(line) : text;
+}
+
 // What a line without the file's mark holds: only ASCII; UTF-8, well-formed
 // throughout with at least one character beyond ASCII; or anything else,
 // which is text in the system's ANSI code page, as Windows' own tools write.
@@ -174,7 +182,7 @@ std::vector<std::wstring> DecodeBytes(std::string_view bytes, bool utf8Marked, A
         switch (KindOf(line.data(), line.size())) {
         case LineKind::Ascii: paths.push_back(DecodeLatin1(line)); break;
         case LineKind::Utf8: paths.push_back(DecodeUtf8Line(line)); break;
-        case LineKind::Other: paths.push_back(ansi(line)); break;
+        case LineKind::Other: paths.push_back(DecodeAnsiLine(ansi, line)); break;
         }
     });
     return paths;
@@ -212,7 +220,7 @@ bool NeedsUtf8(const std::wstring* paths, std::size_t count, AnsiDecoder ansi)
         if (widest < 0x80)
             continue;  // ASCII reads the same in every encoding
         bytes.assign(path.begin(), path.end());
-        if (KindOf(bytes.data(), bytes.size()) == LineKind::Utf8 || ansi(bytes) != path)
+        if (KindOf(bytes.data(), bytes.size()) == LineKind::Utf8 || DecodeAnsiLine(ansi, bytes) != path)
             return true;
     }
     return false;

@@ -28,6 +28,8 @@
 // Encoding hands the bytes to `sink` piece by piece; false when the sink
 // stopped it by returning false.
 using ByteSink = std::function<bool(std::string_view bytes)>;
+// `ansi` reads a non-empty line in the ANSI code page, or gives nothing when
+// that code page can't read it; such a line keeps one character a byte.
 using AnsiDecoder = std::wstring (*)(std::string_view line);
 bool EncodePlaylist(const std::wstring* paths, std::size_t count, AnsiDecoder ansi, const ByteSink& sink);
 bool EncodePlaylist(const std::vector<std::wstring>& paths, AnsiDecoder ansi, const ByteSink& sink);
