@@ -10,7 +10,9 @@ export WINEDEBUG=-all
 # No debugger for a program that crashes: it would keep running, holding the
 # test's output open until the test times out, instead of simply ending.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-export LC_ALL=C.UTF-8
+# The Unix locale sets the ANSI code page of the Windows programs started
+# from here (C.UTF-8: Windows-1252; ru_RU.UTF-8: Windows-1251).
+export LC_ALL=${LIROTUNE_LOCALE:-C.UTF-8}
 export WINEARCH=win64
 
 # Without a sound card, the media service only opens devices when ALSA's

@@ -1,8 +1,10 @@
 #pragma once
-#include <string>
-#include <string_view>
+#include "playlist/playlist_text.h"
 
-// A line in the system's ANSI code page (GetACP), as Notepad's "ANSI" and
-// Windows' own tools write it; nothing when that code page can't read it
-// (or is UTF-8, a Windows option: such a line is not UTF-8).
-std::wstring DecodeSystemAnsi(std::string_view line);
+// The system's ANSI code page (GetACP), as Notepad's "ANSI" and Windows' own
+// tools write it, read and written by Windows' own conversions. A system
+// whose ANSI code page is UTF-8 (a Windows option) has none: such a line is
+// not UTF-8, so it keeps one character a byte.
+const AnsiCodePage& SystemAnsiCodePage();
+// Any code page Windows has, whatever the system's own.
+AnsiCodePage WindowsCodePage(unsigned codePage);

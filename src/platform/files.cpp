@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/long_path.h"
 #include "platform/scoped_handle.h"
@@ -11,6 +12,7 @@ namespace {
 
 // ReadFile and WriteFile move at most 4 GiB a call; stay well below.
 constexpr std::size_t kChunk = 1u << 30;
+constexpr std::size_t kComparePiece = 64 * 1024;
 
 // How long a replace waits for another program to let go of the file.
 constexpr ULONGLONG kReplacePatienceMs = 1000;
@@ -205,7 +207,7 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     return ERROR_SUCCESS;
 }
 
-FileComparison CompareFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+FileComparison CompareFileContent(const std::wstring& path, std::string_view bytes)
 {
     const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -215,23 +217,21 @@ FileComparison CompareFileContent(const std::wstring& path, const std::function<
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileComparison::Missing
                                                                               : FileComparison::Unreadable;
     }
-    bool unreadable = false;
-    std::string held;
-    const auto readInto = [&](std::size_t size) {
-        held.resize(size);
+    // Small pieces stay in the cache; one as large as the file would first
+    // have to be touched page by page.
+    std::vector<char> piece(kComparePiece);
+    for (std::size_t at = 0;;) {
+        const std::size_t want = std::min(piece.size(), bytes.size() - at);
         std::size_t done = 0;
-        unreadable = unreadable || !ReadUpTo(file.get(), held.data(), size, done);
-        held.resize(done);
-    };
-    const bool same = produce([&](std::string_view piece) {
-        readInto(piece.size());
-        return !unreadable && held == piece;
-    });
-    if (same)
-        readInto(1);  // the file must end where the bytes do
-    if (unreadable)
-        return FileComparison::Unreadable;
-    return same && held.empty() ? FileComparison::Same : FileComparison::Different;
+        // One byte more at the end: the file must end where the bytes do.
+        if (!ReadUpTo(file.get(), piece.data(), want == 0 ? 1 : want, done))
+            return FileComparison::Unreadable;
+        if (want == 0)
+            return done == 0 ? FileComparison::Same : FileComparison::Different;
+        if (done != want || bytes.compare(at, want, std::string_view(piece.data(), want)) != 0)
+            return FileComparison::Different;
+        at += want;
+    }
 }
 
 FileStamp StampOf(const std::wstring& path)

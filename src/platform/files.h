@@ -22,11 +22,10 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 using ByteWriter = std::function<bool(std::string_view bytes)>;
 DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce);
 
-// Whether the file holds exactly the bytes `produce` hands, in pieces, to the
-// writer it is given. The file is read piece by piece as they come, never
-// held whole, and the comparison stops at the first difference.
+// Whether the file holds exactly `bytes`. The file is read piece by piece,
+// never held whole, and the comparison stops at the first difference.
 enum class FileComparison { Same, Different, Missing, Unreadable };
-FileComparison CompareFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce);
+FileComparison CompareFileContent(const std::wstring& path, std::string_view bytes);
 
 // A file's size and last-write time: what tells cheaply that it may have
 // changed. Only its content can tell that it did (times on FAT drives are

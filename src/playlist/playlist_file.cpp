@@ -1,6 +1,7 @@
 #include "playlist/playlist_file.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,38 +19,13 @@ namespace {
 // What the file held when the player last read or wrote it.
 struct FileRecord {
     enum { NoFile, Unknown, Content } held = NoFile;
-    // The first `entries` entries of the playlist came from the file or went
-    // to it; the ones after them were added but could not be saved.
-    std::size_t entries = 0;
-    // Whether the file held exactly what encoding those entries gives (as
-    // every file the player wrote does); else its bytes are kept.
-    bool asEncoded = false;
-    std::string bytes;
+    // Its bytes, and a line for each of the first entries of the playlist,
+    // which came from the file or went to it; the entries after them were
+    // added but could not be saved.
+    PlaylistText text;
     FileStamp stamp;
 };
 FileRecord record;
-
-bool HoldsEncodingOf(std::string_view file, const std::vector<std::wstring>& paths, std::size_t count)
-{
-    std::size_t at = 0;
-    const bool same = EncodePlaylist(paths.data(), count, DecodeSystemAnsi, [&](std::string_view piece) {
-        if (file.substr(at, piece.size()) != piece)
-            return false;
-        at += piece.size();
-        return true;
-    });
-    return same && at == file.size();
-}
-
-// The file held `bytes`, which read as `paths`.
-void Remember(std::string bytes, const std::vector<std::wstring>& paths, const FileStamp& stamp)
-{
-    record.held = FileRecord::Content;
-    record.entries = paths.size();
-    record.asEncoded = HoldsEncodingOf(bytes, paths, paths.size());
-    record.bytes = record.asEncoded ? std::string() : std::move(bytes);
-    record.stamp = stamp;
-}
 
 int RowToSelect(const std::vector<std::wstring>& paths, int row, const std::wstring& selected)
 {
@@ -71,8 +47,9 @@ void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std
     const int row = SelectedRow(list);
     const std::wstring selected = row >= 0 ? Playlist::At(static_cast<std::size_t>(row)) : std::wstring();
 
-    std::vector<std::wstring> paths = DecodePlaylist(bytes, DecodeSystemAnsi);
-    Remember(std::move(bytes), paths, stamp);
+    std::vector<std::wstring> paths = ReadPlaylistText(std::move(bytes), SystemAnsiCodePage(), record.text);
+    record.held = FileRecord::Content;
+    record.stamp = stamp;
     Playlist::Clear(list);
     Playlist::Reserve(list, paths.size() + unsaved.size());
     for (auto* part : {&paths, &unsaved}) {
@@ -110,6 +87,7 @@ void LoadPlaylist(HWND window)
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
         record.held = stamp.exists ? FileRecord::Unknown : FileRecord::NoFile;
+        record.text = PlaylistText();
         record.stamp = stamp;
         return;
     }
@@ -127,14 +105,14 @@ void ReloadPlaylist(HWND window, PlaylistFileLook look)
 DWORD SavePlaylist()
 {
     const std::wstring path = GetPlaylistPath();
-    const DWORD error = ReplaceFileContent(path, [](const ByteWriter& write) {
-        return EncodePlaylist(Playlist::Entries(), DecodeSystemAnsi, write);
-    });
+    std::optional<PlaylistText> written = WritePlaylistText(record.text, Playlist::Entries(), SystemAnsiCodePage());
+    if (!written)
+        return ERROR_NO_UNICODE_TRANSLATION;
+    const DWORD error =
+        ReplaceFileContent(path, [&](const ByteWriter& write) { return write(written->bytes); });
     if (error == ERROR_SUCCESS) {
         record.held = FileRecord::Content;
-        record.entries = Playlist::Count();
-        record.asEncoded = true;
-        record.bytes = std::string();
+        record.text = std::move(*written);
         record.stamp = StampOf(path);
     }
     return error;
@@ -151,14 +129,8 @@ PlaylistFileLook LookAtPlaylistFile()
     // Compared as it is read, piece by piece: an unchanged file, the usual
     // case, is never held whole in memory.
     FileComparison comparison = FileComparison::Different;
-    if (record.held == FileRecord::Content) {
-        comparison = CompareFileContent(path, [](const ByteWriter& write) {
-            if (!record.asEncoded)
-                return write(record.bytes);
-            return EncodePlaylist(Playlist::Entries().data(), Playlist::Count() - UnsavedEntries(),
-                                  DecodeSystemAnsi, write);
-        });
-    }
+    if (record.held == FileRecord::Content)
+        comparison = CompareFileContent(path, record.text.bytes);
     switch (comparison) {
     case FileComparison::Same:
         look.state = PlaylistFileState::Unchanged;
@@ -185,10 +157,11 @@ bool PlaylistFileMayHaveChanged()
 
 std::size_t UnsavedEntries()
 {
-    return Playlist::Count() - std::min(record.entries, Playlist::Count());
+    return Playlist::Count() - std::min(record.text.lines.size(), Playlist::Count());
 }
 
 bool PlaylistFileIsUpToDate()
 {
-    return record.held == FileRecord::Content && record.asEncoded && record.entries == Playlist::Count();
+    return record.held == FileRecord::Content && record.text.asWritten &&
+           record.text.lines.size() == Playlist::Count();
 }

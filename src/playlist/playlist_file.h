@@ -14,8 +14,10 @@ std::wstring PlaylistPathBeside(const std::wstring& executablePath);
 // opened both stay as they are; when it opens they are replaced by its paths.
 void LoadPlaylist(HWND window);
 
-// Writes every path to the file. ERROR_SUCCESS, or the system's error code
-// when it failed; then the earlier file stays exactly as it was.
+// Writes every path to the file: the lines it read as they were, the paths
+// added since in its encoding. ERROR_SUCCESS, or the system's error code
+// when it failed (ERROR_NO_UNICODE_TRANSLATION for a path that the file's
+// lines leave no way to write); then the earlier file stays as it was.
 DWORD SavePlaylist();
 
 // The file is shared: Notepad, scripts and other copies of the player change

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace {
@@ -87,7 +88,7 @@ PlayerProcess::PlayerProcess(const std::wstring& exe, std::chrono::milliseconds 
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process_))
-        throw std::runtime_error("cannot start the player");
+        throw std::runtime_error("cannot start the player: error " + std::to_string(GetLastError()));
     const std::wstring className = L"SampleWindowClass";
     WaitUntil([&] {
         window_ = FindProcessWindow(process_.dwProcessId, &className, nullptr, nullptr);

@@ -216,6 +216,28 @@ TEST_F(PlayerTest, ClosingTheWindowWhileATrackPlaysSavesThePlaylistAndExitsClean
     EXPECT_EQ(SavedPlaylist(), path + "\r\n" + path + "\r\n");
 }
 
+// Run alone, under the Unix locale ru_RU.UTF-8: the player's ANSI code page is
+// Windows-1251, as on every Russian Windows.
+using CyrillicSystemTest = PlayerTest;
+
+TEST_F(CyrillicSystemTest, AnEarlierVersionsLatinPlaylistShowsPlaysAndComesBackByteForByte)
+{
+    ASSERT_EQ(GetACP(), 1251u) << "run with LIROTUNE_LOCALE=ru_RU.UTF-8 (localedef -i ru_RU -f UTF-8 ru_RU.UTF-8)";
+    const std::wstring cafe = folder_ + L"\\caf\u00e9.mp3";
+    ASSERT_TRUE(CopyFileW(Track(L"one.mp3").c_str(), cafe.c_str(), FALSE));
+    // An earlier version wrote \u00e9 as the byte E9, which is \u0439 in Windows-1251;
+    // beside it, a name Notepad saved in the code page.
+    const std::string bytes = Bytes(cafe) + "\r\n\xCC\xE5\xEB\xEE\xE4\xE8\xFF.mp3\r\n";
+    WritePlaylist(bytes);
+    auto& player = Start();
+    EXPECT_EQ(player.Rows(), (Strings{L"caf\u00e9.mp3", L"\u041c\u0435\u043b\u043e\u0434\u0438\u044f.mp3"}));
+    player.Select(0);
+    player.Click(kPlay);
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(kTime).substr(8) == L"00:02"; }, 5s)) << "it plays";
+    EXPECT_EQ(player.Close(), 0u);
+    EXPECT_EQ(SavedPlaylist(), bytes);
+}
+
 // The text a message box shows.
 std::wstring MessageText(HWND box)
 {
@@ -262,9 +284,9 @@ TEST_F(PlayerTest, AddFileWithOneChosenFileAddsItsRowAndSavesAtOnce)
         << SavedPlaylist();
 }
 
-TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrder)
+TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrderInTheFilesEncoding)
 {
-    WritePlaylist(Bytes(Track(L"long.mp3")) + "\r\n");
+    WritePlaylist("\xFF\xFE" + Utf16LittleEndian(Track(L"long.mp3") + L"\r\n"));
     auto& player = Start();
     player.ClickLater(kAddFile);
     const HWND dialog = player.WaitForDialog(L"Open", 5s);
@@ -274,8 +296,8 @@ TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrder)
     Choose(dialog, L"\"two.mp3\" \"one.mp3\"");
     ASSERT_TRUE(WaitUntil([&] { return player.Rows().size() == 3; }, 5s));
     EXPECT_EQ(player.Rows(), (Strings{L"long.mp3", L"two.mp3", L"one.mp3"}));
-    EXPECT_EQ(SavedPlaylist(), Bytes(Track(L"long.mp3")) + "\r\n" + Bytes(Track(L"two.mp3")) + "\r\n" +
-                                   Bytes(Track(L"one.mp3")) + "\r\n");
+    EXPECT_EQ(SavedPlaylist(), "\xFF\xFE" + Utf16LittleEndian(Track(L"long.mp3") + L"\r\n" + Track(L"two.mp3") +
+                                                     L"\r\n" + Track(L"one.mp3") + L"\r\n"));
 }
 
 TEST_F(PlayerTest, AnAddedFileThatCannotBeSavedIsReportedAndStaysInTheListForThisSession)

@@ -11,10 +11,9 @@
 
 #include "e2e/e2e_fixture.h"
 #include "e2e/process_probe.h"
-#include "platform/ansi_code_page.h"
-#include "playlist/playlist_text.h"
 #include "support/files.h"
 #include "support/playlist_lines.h"
+#include "support/saved_back.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ TEST_F(PlayerTest, RoughPlaylistFilesOpenAndAreSavedBackAsRead)
         auto& player = Start();
         EXPECT_EQ(player.Rows().size(), lines.size());
         EXPECT_EQ(player.Close(), 0u);
-        EXPECT_TRUE(SavedPlaylist() == EncodePlaylist(lines, DecodeSystemAnsi)) << "the saved file is not what was read";
+        EXPECT_TRUE(SavedPlaylist() == SavedBack(bytes)) << "the saved file is not the bytes that were read";
     }
 }
 

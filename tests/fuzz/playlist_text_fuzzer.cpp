@@ -1,17 +1,19 @@
-// Feeds arbitrary bytes to the playlist's text code, twice over, reading
-// ANSI lines as Windows-1252 does:
-//  - as a playlist file: what is read, written and read again must be what
-//    was read, and writing it again must give the same bytes;
-//  - as paths (two bytes a character, LF between paths): whatever paths the
-//    player holds must read back exactly as they were written.
+// Feeds arbitrary bytes to the playlist's text code, reading ANSI lines as
+// Windows-1252 does and as Windows-1251 does:
+//  - as a playlist file saved with nothing added, it must come back as its
+//    own bytes but for the format's rules, whatever the reading made of it;
+//  - with paths added (the same bytes read as two bytes a character, LF
+//    between paths) every path must read back as it is, after the file's
+//    lines kept as they were: only a file that became UTF-8 behind the mark
+//    writes them anew, and only when none of them was read by a choice.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "playlist/playlist_text.h"
+#include "support/saved_back.h"
 
 namespace {
 
@@ -44,13 +46,34 @@ std::vector<std::wstring> PathsFrom(const std::uint8_t* data, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view file(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::wstring> read = DecodePlaylist(file, DecodeWindows1252);
-    const std::string written = EncodePlaylist(read, DecodeWindows1252);
-    Require(DecodePlaylist(written, DecodeWindows1252) == read);
-    Require(EncodePlaylist(DecodePlaylist(written, DecodeWindows1252), DecodeWindows1252) == written);
+    const std::string file(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::wstring> added = PathsFrom(data, size);
+    for (const AnsiCodePage* ansi : {&Windows1252(), &Windows1251()}) {
+        PlaylistText text, again;
+        const std::vector<std::wstring> read = ReadPlaylistText(file, *ansi, text);
+        const auto same = WritePlaylistText(text, read, *ansi);
+        Require(same && same->bytes == SavedBack(file));
+        Require(same->asWritten && ReadPlaylistText(same->bytes, *ansi, again) == read);
 
-    const std::vector<std::wstring> held = PathsFrom(data, size);
-    Require(DecodePlaylist(EncodePlaylist(held, DecodeWindows1252), DecodeWindows1252) == held);
+        std::vector<std::wstring> all = read;
+        all.insert(all.end(), added.begin(), added.end());
+        const auto grown = WritePlaylistText(text, all, *ansi);
+        if (!grown) {
+            Require(text.choiceLines);  // an unpaired surrogate beside such a line
+            continue;
+        }
+        Require(ReadPlaylistText(grown->bytes, *ansi, again) == all);
+        if (text.mark == FileMark::None && grown->mark == FileMark::Utf8)
+            Require(!text.choiceLines);
+        else
+            Require(grown->bytes.compare(0, same->bytes.size(), same->bytes) == 0);
+        // What the save remembers of the file is what reading it gives.
+        Require(grown->utf8Lines == again.utf8Lines && grown->singleByteLines == again.singleByteLines &&
+                grown->choiceLines == again.choiceLines && grown->lines.size() == again.lines.size());
+        Require(WritePlaylistText(*grown, all, *ansi)->bytes == grown->bytes);
+    }
+    PlaylistText fresh;
+    Require(ReadPlaylistText(WritePlaylistText(PlaylistText(), added, Windows1251())->bytes, Windows1251(), fresh) ==
+            added);
     return 0;
 }

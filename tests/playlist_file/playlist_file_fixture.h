@@ -26,6 +26,7 @@ protected:
     {
         Forget();
         Playlist::Clear(window.list());
+        LoadPlaylist(window.handle());  // no file: the player remembers none
     }
     void TearDown() override { Forget(); }
 

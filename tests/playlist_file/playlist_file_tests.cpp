@@ -251,7 +251,7 @@ TEST_F(PlaylistFileTest, PathsThatOneByteACharacterWouldChangeAreSavedAsUtf8AndR
     };
     for (const auto& paths : cases) {
         SCOPED_TRACE(testing::PrintToString(paths));
-        Playlist::Clear(window.list());
+        LoadFrom("");
         Add(paths);
         SavePlaylist();
         EXPECT_EQ(ReadBytes(kPlaylistFile).substr(0, 3), "\xEF\xBB\xBF");
@@ -414,13 +414,81 @@ TEST_F(PlaylistFileTest, ALockHeldByAnotherCopyFailsTheSaveButOneLeftByACrashedC
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
 
-TEST(PlaylistTextTest, TheWindows1252TableReadsEveryByteAsWindowsDoes)
+TEST(PlaylistTextTest, TheBuiltInCodePagesReadEveryByteAsWindowsDoes)
 {
-    for (int b = 0x01; b <= 0xFF; ++b) {
-        const char byte = static_cast<char>(b);
-        wchar_t windows = 0;
-        MultiByteToWideChar(1252, 0, &byte, 1, &windows, 1);
-        EXPECT_EQ(DecodeWindows1252(std::string_view(&byte, 1)), std::wstring(1, windows)) << "byte " << b;
+    for (const auto& [codePage, page] : {std::pair{1252u, &Windows1252()}, std::pair{1251u, &Windows1251()}}) {
+        for (int b = 0x01; b <= 0xFF; ++b) {
+            const char byte = static_cast<char>(b);
+            wchar_t windows = 0;
+            MultiByteToWideChar(codePage, 0, &byte, 1, &windows, 1);
+            EXPECT_EQ(page->decode(std::string_view(&byte, 1)), std::wstring(1, windows)) << codePage << " " << b;
+            EXPECT_EQ(page->encode(std::wstring(1, windows)), std::string(1, byte)) << codePage << " " << b;
+        }
+    }
+}
+
+// Windows' own reading of each code page, whatever the system's.
+TEST(PlaylistTextTest, AnEarlierVersionsOneByteLineReadsRightWhereTheCodePageTellsAndComesBackAsItWas)
+{
+    const struct {
+        unsigned codePage;
+        std::string line;
+        std::wstring path;
+    } cases[] = {
+        {1251, "Y:\\caf\xE9.mp3", L"Y:\\caf\u00e9.mp3"},
+        {1251, "Mot\xF6rhead - \xC9ric.mp3", L"Mot\u00f6rhead - \u00c9ric.mp3"},
+        {1251, "\xCC\xE5\xEB\xEE\xE4\xE8\xFF.mp3", L"\u041c\u0435\u043b\u043e\u0434\u0438\u044f.mp3"},
+        {1251, "\xCC\xE0\xEAS\xE8\xEC.mp3", L"\u041c\u0430\u043aS\u0438\u043c.mp3"},
+        {1251, "caf\xE9 \x96 live.mp3", L"caf\u0439 \u2013 live.mp3"},
+        {1253, "Beyonc\xE9.mp3", L"Beyonc\u00e9.mp3"},
+        {1253, "\xCC\xEF\xF5\xF3\xE9\xEA\xDE.mp3", L"\u039c\u03bf\u03c5\u03c3\u03b9\u03ba\u03ae.mp3"},
+        {932, "\x83\x7E\x83\x85\x81\x5B\x83\x57\x83\x62\x83\x4E.mp3", L"\u30df\u30e5\u30fc\u30b8\u30c3\u30af.mp3"},
+        {932, "caf\xE9.mp3", L"caf\u00e9.mp3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.codePage << " " << testing::PrintToString(c.path));
+        const AnsiCodePage page = WindowsCodePage(c.codePage);
+        PlaylistText text;
+        EXPECT_EQ(ReadPlaylistText(c.line + "\n", page, text), Strings{c.path});
+        EXPECT_EQ(WritePlaylistText(text, Strings{c.path}, page)->bytes, c.line + "\r\n");
+    }
+}
+
+TEST(PlaylistTextTest, AnAddedPathIsWrittenInTheFilesOwnEncodingAndReadsBack)
+{
+    const std::wstring song = L"\u041f\u0435\u0441\u043d\u044f.mp3";  // Cyrillic
+    const std::string songUtf8 = "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.mp3";
+    const struct {
+        const char* what;
+        unsigned codePage;
+        std::string file;
+        std::wstring added;
+        std::string saved;
+    } cases[] = {
+        {"UTF-16 LE", 1252, "\xFF\xFE" + Utf16(L"a.mp3\n", false), song,
+         "\xFF\xFE" + Utf16(L"a.mp3\r\n" + song + L"\r\n", false)},
+        {"UTF-8 behind the mark, a stray byte kept", 1252, "\xEF\xBB\xBF\xE9.mp3\r\n", song,
+         "\xEF\xBB\xBF\xE9.mp3\r\n" + songUtf8 + "\r\n"},
+        {"UTF-8 lines", 1252, "caf\xC3\xA9.mp3\r\n", L"\u00f1.mp3", "caf\xC3\xA9.mp3\r\n\xC3\xB1.mp3\r\n"},
+        {"ANSI", 1252, "Don\x92t.mp3\r\n", L"\u2019.mp3", "Don\x92t.mp3\r\n\x92.mp3\r\n"},
+        {"ANSI on 1251", 1251, "\xCC\xE5\xEB\xEE\xE4\xE8\xFF.mp3\r\n", song,
+         "\xCC\xE5\xEB\xEE\xE4\xE8\xFF.mp3\r\n\xCF\xE5\xF1\xED\xFF.mp3\r\n"},
+        {"an old Latin name added on 1251", 1251, "a.mp3\r\n", L"caf\u00e9.mp3", "a.mp3\r\ncaf\xE9.mp3\r\n"},
+        {"no encoding of the file fits: UTF-8 behind the mark", 1252, "caf\xE9.mp3\r\n", song,
+         "\xEF\xBB\xBF" "caf\xC3\xA9.mp3\r\n" + songUtf8 + "\r\n"},
+        {"...but a line read by a choice keeps its bytes", 1251, "caf\xE9.mp3\r\n", L"\U0001F3B5.mp3",
+         "caf\xE9.mp3\r\n\xF0\x9F\x8E\xB5.mp3\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const AnsiCodePage page = WindowsCodePage(c.codePage);
+        PlaylistText text, again;
+        Strings paths = ReadPlaylistText(c.file, page, text);
+        paths.push_back(c.added);
+        const auto saved = WritePlaylistText(text, paths, page);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->bytes, c.saved);
+        EXPECT_EQ(ReadPlaylistText(saved->bytes, page, again), paths);
     }
 }
 
@@ -446,7 +514,10 @@ TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
             } while (path.empty());
         }
         SCOPED_TRACE(round);
-        ASSERT_EQ(DecodePlaylist(EncodePlaylist(paths, DecodeSystemAnsi), DecodeSystemAnsi), paths);
+        PlaylistText text;
+        ASSERT_EQ(ReadPlaylistText(WritePlaylistText(PlaylistText(), paths, SystemAnsiCodePage())->bytes,
+                                   SystemAnsiCodePage(), text),
+                  paths);
     }
 }
 

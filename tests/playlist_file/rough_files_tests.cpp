@@ -1,11 +1,12 @@
 // Playlist files as they turn up in the wild: edited by hand, copied between
 // machines, cut short by crashes. Whatever is read is kept, and a save gives
-// back exactly what was read.
+// back the bytes that were read.
 #include <random>
 #include <string>
 
 #include "playlist_file/playlist_file_fixture.h"
 #include "support/playlist_lines.h"
+#include "support/saved_back.h"
 
 namespace {
 
@@ -34,9 +35,10 @@ TEST_F(PlaylistFileTest, RandomBytesLoadWithoutHarmAndSaveBackWhatWasRead)
         }
 
         SavePlaylist();
+        ASSERT_TRUE(ReadBytes(kPlaylistFile) == SavedBack(bytes)) << "a save gives back the bytes it read";
         Playlist::Clear(window.list());
         LoadPlaylist(window.handle());
-        ASSERT_EQ(Playlist::Entries(), loaded) << "a save writes back exactly what was loaded";
+        ASSERT_EQ(Playlist::Entries(), loaded) << "and they read as they did";
     }
 }
 

@@ -1,0 +1,42 @@
+#include "support/saved_back.h"
+
+std::string SavedBack(const std::string& bytes)
+{
+    std::string mark;
+    std::size_t width = 1;
+    bool bigEndian = false;
+    for (const char* utf16 : {"\xFF\xFE", "\xFE\xFF"}) {
+        if (bytes.rfind(utf16, 0) == 0)
+            mark = utf16, width = 2, bigEndian = utf16[0] == '\xFE';
+    }
+    if (mark.empty() && bytes.rfind("\xEF\xBB\xBF", 0) == 0)
+        mark = "\xEF\xBB\xBF";
+    // The value of the unit (a byte, or two in UTF-16) at `at` in `text`.
+    const auto unit = [&](const std::string& text, std::size_t at) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
+        return width == 1 ? byte(at) : bigEndian ? byte(at) << 8 | byte(at + 1) : byte(at + 1) << 8 | byte(at);
+    };
+    const std::string lineEnd = width == 1 ? "\r\n" : bigEndian ? std::string("\0\r\0\n", 4) : std::string("\r\0\n\0", 4);
+    std::string out = mark, line;
+    const auto endLine = [&](bool byLineFeed) {
+        if (byLineFeed && !line.empty() && unit(line, line.size() - width) == '\r')
+            line.resize(line.size() - width);
+        if (!line.empty())
+            out += line + lineEnd;
+        line.clear();
+    };
+    for (std::size_t at = mark.size(); at + width <= bytes.size() && unit(bytes, at) != 0x1A; at += width) {
+        if (unit(bytes, at) == '\n')
+            endLine(true);
+        else
+            line.append(bytes, at, width);
+    }
+    endLine(false);
+    // Without a mark, a first line that begins like one keeps an empty line
+    // before it, so that it does not read as a mark.
+    if (mark.empty())
+        for (const char* like : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"})
+            if (out.rfind(like, 0) == 0)
+                return "\r\n" + out;
+    return out;
+}
