@@ -132,11 +132,13 @@ bool IsMomentary(DWORD error)
            error == ERROR_ACCESS_DENIED;
 }
 
-DWORD MoveIntoPlace(const std::wstring& source, const std::wstring& to)
+DWORD MoveIntoPlace(const std::wstring& source, const std::wstring& to, const std::function<bool()>& mayReplace)
 {
     const std::wstring target = ExtendedLengthPath(to);
     const ULONGLONG deadline = GetTickCount64() + kReplacePatienceMs;
     for (;;) {
+        if (mayReplace && !mayReplace())
+            return ERROR_RETRY;
         if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return ERROR_SUCCESS;
         const DWORD error = LastErrorOr(ERROR_WRITE_FAULT);
@@ -179,15 +181,18 @@ void RemoveLeftoverTemporaryFiles(const std::wstring& path)
 
 }  // namespace
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+DWORD ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
     const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && ReadAll(file.get(), bytes);
+    if (!file.valid())
+        return LastErrorOr(ERROR_OPEN_FAILED);
+    return ReadAll(file.get(), bytes) ? ERROR_SUCCESS : LastErrorOr(ERROR_READ_FAULT);
 }
 
-DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce)
+DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce,
+                         const std::function<bool()>& mayReplace)
 {
     // Windows refuses to move a file onto a read-only file or a folder, but
     // not every implementation of it does, and waiting would not help: such
@@ -199,7 +204,7 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     TemporaryFile temporary(path);
     DWORD error = WriteNewFile(temporary, produce);
     if (error == ERROR_SUCCESS)
-        error = MoveIntoPlace(temporary.path(), path);
+        error = MoveIntoPlace(temporary.path(), path, mayReplace);
     if (error != ERROR_SUCCESS)
         return error;
     temporary.Moved();

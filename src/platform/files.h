@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-// Reads the whole file in one piece. False when it cannot be opened or read;
-// other programs may go on reading and writing it meanwhile.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+// Reads the whole file in one piece: ERROR_SUCCESS, or why it could not be
+// opened or read. Other programs may go on reading and writing it meanwhile.
+DWORD ReadWholeFile(const std::wstring& path, std::string& bytes);
 
 // Replaces the file's content in one step that survives a crash or a power
 // cut: `produce` hands the new bytes, in pieces, to the writer it is given;
@@ -17,10 +17,14 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 // ERROR_SUCCESS, or the system's error code for what failed (the writer or
 // `produce` returning false among them); then the file stays as it was and
 // no temporary file is left.
+// Just before each try to put the new file in place, `mayReplace` (where
+// given) says whether the file is still the one to replace; when it is not,
+// ERROR_RETRY, and nothing was replaced.
 // A successful replace also removes the temporary files that copies of the
 // program ended in the middle of a save left behind (one still open is left).
 using ByteWriter = std::function<bool(std::string_view bytes)>;
-DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce);
+DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce,
+                         const std::function<bool()>& mayReplace = {});
 
 // Whether the file holds exactly `bytes`. The file is read piece by piece,
 // never held whole, and the comparison stops at the first difference.

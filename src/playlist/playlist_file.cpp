@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -27,17 +29,26 @@ struct FileRecord {
 };
 FileRecord record;
 
-int RowToSelect(const std::vector<std::wstring>& paths, int row, const std::wstring& selected)
+// The row to select once the playlist holds `paths` instead of `before`: the
+// selected path where it still is; else the row before the first of the
+// tracks that followed it that is still there (none before the first row),
+// so that the advance plays that one.
+int RowToSelect(const std::vector<std::wstring>& before, int row, const std::vector<std::wstring>& paths)
 {
     if (row < 0 || paths.empty())
         return -1;
     const auto at = static_cast<std::size_t>(row);
-    if (at < paths.size() && paths[at] == selected)
+    if (at < paths.size() && paths[at] == before[at])
         return row;
-    const auto found = std::find(paths.begin(), paths.end(), selected);
-    if (found != paths.end())
-        return static_cast<int>(found - paths.begin());
-    return static_cast<int>(std::min(at, paths.size() - 1));
+    std::unordered_map<std::wstring_view, std::size_t> rowOf;
+    for (std::size_t i = paths.size(); i-- > 0;)
+        rowOf[paths[i]] = i;  // the first of equal paths
+    for (std::size_t i = at; i < before.size(); ++i) {
+        const auto found = rowOf.find(before[i]);
+        if (found != rowOf.end())
+            return static_cast<int>(found->second) - (i == at ? 0 : 1);
+    }
+    return static_cast<int>(paths.size()) - 1;
 }
 
 // Replaces the playlist with the file's paths, then appends `unsaved`.
@@ -45,7 +56,7 @@ void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std
 {
     const HWND list = ControlOf(window, IDC_PLAYLIST);
     const int row = SelectedRow(list);
-    const std::wstring selected = row >= 0 ? Playlist::At(static_cast<std::size_t>(row)) : std::wstring();
+    const std::vector<std::wstring> before = row >= 0 ? Playlist::Entries() : std::vector<std::wstring>();
 
     std::vector<std::wstring> paths = ReadPlaylistText(std::move(bytes), SystemAnsiCodePage(), record.text);
     record.held = FileRecord::Content;
@@ -58,7 +69,7 @@ void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std
             Playlist::Append(list, std::move(path), rowStart);
         }
     }
-    const int select = RowToSelect(Playlist::Entries(), row, selected);
+    const int select = RowToSelect(before, row, Playlist::Entries());
     if (select >= 0)
         SelectRow(list, select);
 }
@@ -85,10 +96,11 @@ void LoadPlaylist(HWND window)
     // Taken first: a change made while the file is read shows next time.
     const FileStamp stamp = StampOf(path);
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    if (ReadWholeFile(path, bytes) != ERROR_SUCCESS) {
         record.held = stamp.exists ? FileRecord::Unknown : FileRecord::NoFile;
         record.text = PlaylistText();
-        record.stamp = stamp;
+        // A file that exists was not seen: the next activation tries again.
+        record.stamp = FileStamp();
         return;
     }
     ShowFileContent(window, std::move(bytes), stamp, {});
@@ -108,8 +120,11 @@ DWORD SavePlaylist()
     std::optional<PlaylistText> written = WritePlaylistText(record.text, Playlist::Entries(), SystemAnsiCodePage());
     if (!written)
         return ERROR_NO_UNICODE_TRANSLATION;
-    const DWORD error =
-        ReplaceFileContent(path, [&](const ByteWriter& write) { return write(written->bytes); });
+    // Only over the file as the player last saw it: someone may write it
+    // while the new one is made.
+    const DWORD error = ReplaceFileContent(
+        path, [&](const ByteWriter& write) { return write(written->bytes); },
+        [&] { return StampOf(path) == record.stamp; });
     if (error == ERROR_SUCCESS) {
         record.held = FileRecord::Content;
         record.text = std::move(*written);
@@ -121,7 +136,7 @@ DWORD SavePlaylist()
 PlaylistFileLook LookAtPlaylistFile()
 {
     const std::wstring path = GetPlaylistPath();
-    PlaylistFileLook look = {PlaylistFileState::Missing, {}, StampOf(path)};
+    PlaylistFileLook look = {PlaylistFileState::Missing, {}, StampOf(path), ERROR_SUCCESS};
     if (!look.stamp.exists) {
         record.stamp = look.stamp;
         return look;
@@ -137,14 +152,14 @@ PlaylistFileLook LookAtPlaylistFile()
         record.stamp = look.stamp;
         break;
     case FileComparison::Different:
-        // Remembered once it is reloaded.
-        look.state = ReadWholeFile(path, look.bytes) ? PlaylistFileState::Changed : PlaylistFileState::Unreadable;
+    case FileComparison::Unreadable:
+        // Remembered once it is reloaded; one that can't be read is looked
+        // at again next time.
+        look.error = ReadWholeFile(path, look.bytes);
+        look.state = look.error == ERROR_SUCCESS ? PlaylistFileState::Changed : PlaylistFileState::Unreadable;
         break;
     case FileComparison::Missing:
         look.state = PlaylistFileState::Missing;
-        break;
-    case FileComparison::Unreadable:
-        look.state = PlaylistFileState::Unreadable;
         break;
     }
     return look;

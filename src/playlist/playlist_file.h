@@ -15,9 +15,11 @@ std::wstring PlaylistPathBeside(const std::wstring& executablePath);
 void LoadPlaylist(HWND window);
 
 // Writes every path to the file: the lines it read as they were, the paths
-// added since in its encoding. ERROR_SUCCESS, or the system's error code
-// when it failed (ERROR_NO_UNICODE_TRANSLATION for a path that the file's
-// lines leave no way to write); then the earlier file stays as it was.
+// added since in its encoding. It replaces only the file the player last
+// read, wrote or looked at: ERROR_RETRY when the file's size or last-write
+// time moved since. ERROR_SUCCESS, or the system's error code when it failed
+// (ERROR_NO_UNICODE_TRANSLATION for a path that the file's lines leave no
+// way to write); then the earlier file stays as it was.
 DWORD SavePlaylist();
 
 // The file is shared: Notepad, scripts and other copies of the player change
@@ -33,6 +35,7 @@ struct PlaylistFileLook {
     PlaylistFileState state;
     std::string bytes;
     FileStamp stamp;  // taken before the file was read
+    DWORD error;      // why an unreadable file could not be read
 };
 PlaylistFileLook LookAtPlaylistFile();
 // Whether the file's size or last-write time moved since the player last
@@ -41,8 +44,9 @@ bool PlaylistFileMayHaveChanged();
 
 // Puts the paths of a file that changed in the playlist and its list box.
 // Entries whose save failed stay, after them, for the next save. The
-// selection stays on the same path where it is still in the list, else on
-// the row where it was (or the last row), so that the advance goes on there.
+// selection stays on the same path where it is still in the list, else goes
+// to the row before where it was (none before the first), so that the
+// advance plays the track that followed it.
 void ReloadPlaylist(HWND window, PlaylistFileLook look);
 
 // How many entries at the end of the playlist are not in the file yet,

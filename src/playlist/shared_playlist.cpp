@@ -11,20 +11,35 @@ namespace {
 // longer than this is stuck, and this save gives up.
 constexpr DWORD kLockPatienceMs = 2000;
 
+// How often a save starts over because someone else wrote the file while it
+// saved; a program that rewrites it all the time wins.
+constexpr int kSaveRounds = 5;
+
 }  // namespace
 
-DWORD SaveWithAdditions(HWND window, const std::function<void()>& add)
+SaveResult SaveWithAdditions(HWND window, const std::function<void()>& add)
 {
     const FileLock lock(GetPlaylistPath(), kLockPatienceMs);
     if (!lock.held()) {
         add();
-        return ERROR_BUSY;
+        return {ERROR_BUSY, false};
     }
-    PlaylistFileLook look = LookAtPlaylistFile();
-    if (look.state == PlaylistFileState::Changed)
-        ReloadPlaylist(window, std::move(look));
-    add();
-    return SavePlaylist();
+    DWORD error = ERROR_SUCCESS;
+    for (int round = 0; round < kSaveRounds; ++round) {
+        PlaylistFileLook look = LookAtPlaylistFile();
+        const bool unreadable = look.state == PlaylistFileState::Unreadable;
+        if (look.state == PlaylistFileState::Changed)
+            ReloadPlaylist(window, std::move(look));
+        if (round == 0)
+            add();
+        // What it holds can't be known, so it is never replaced.
+        if (unreadable)
+            return {look.error, true};
+        error = SavePlaylist();
+        if (error != ERROR_RETRY)
+            break;
+    }
+    return {error, false};
 }
 
 void ShowPlaylistChanges(HWND window)
@@ -41,22 +56,24 @@ void SavePlaylistAtExit(HWND window)
     const FileLock lock(GetPlaylistPath(), kLockPatienceMs);
     if (!lock.held())
         return;
-    PlaylistFileLook look = LookAtPlaylistFile();
-    switch (look.state) {
-    case PlaylistFileState::Missing:
-        SavePlaylist();
-        break;
-    case PlaylistFileState::Unchanged:
-        if (!PlaylistFileIsUpToDate())
-            SavePlaylist();
-        break;
-    case PlaylistFileState::Changed:
-        if (UnsavedEntries() > 0) {
+    for (int round = 0; round < kSaveRounds; ++round) {
+        PlaylistFileLook look = LookAtPlaylistFile();
+        switch (look.state) {
+        case PlaylistFileState::Missing:
+            break;  // written again
+        case PlaylistFileState::Unchanged:
+            if (PlaylistFileIsUpToDate())
+                return;
+            break;
+        case PlaylistFileState::Changed:
+            if (UnsavedEntries() == 0)
+                return;  // someone else's change, and nothing of ours to add
             ReloadPlaylist(window, std::move(look));
-            SavePlaylist();
+            break;
+        case PlaylistFileState::Unreadable:
+            return;  // what it holds can't be known, so it can't be safely replaced
         }
-        break;
-    case PlaylistFileState::Unreadable:
-        break;  // what it holds can't be known, so it can't be safely replaced
+        if (SavePlaylist() != ERROR_RETRY)
+            return;
     }
 }

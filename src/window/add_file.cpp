@@ -38,9 +38,12 @@ void ReportDialogFailure(HWND window, DWORD error)
                          L").\n\nNothing was added.");
 }
 
-void ReportSaveFailure(HWND window, DWORD error)
+void ReportSaveFailure(HWND window, const SaveResult& result)
 {
-    Warn(window, L"The playlist could not be saved to\n" + GetPlaylistPath() + L"\n\n" + SystemErrorText(error) +
+    const std::wstring why = result.unreadable ? L"Lirotune could not read the file, so it left it as it is: " +
+                                                     SystemErrorText(result.error)
+                                               : SystemErrorText(result.error);
+    Warn(window, L"The playlist could not be saved to\n" + GetPlaylistPath() + L"\n\n" + why +
                      L"\n\nThe new tracks are in the list and can be played. Lirotune tries again "
                      L"to save them with the next Add File and when it is closed.");
 }
@@ -63,6 +66,7 @@ void AddFileCommand(HWND window)
     }
     // The save at exit stays silent: anything it could lose was either saved
     // here or reported here. The warning waits until the save's lock is let go.
-    if (const DWORD error = SaveWithAdditions(window, [&] { AddFromDialogResult(window, files.data()); }))
-        ReportSaveFailure(window, error);
+    const SaveResult result = SaveWithAdditions(window, [&] { AddFromDialogResult(window, files.data()); });
+    if (result.error != ERROR_SUCCESS)
+        ReportSaveFailure(window, result);
 }

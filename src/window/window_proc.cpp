@@ -20,12 +20,17 @@ void OnCommand(HWND window, int id)
     }
 }
 
-void OnDestroy(HWND window)
+// Silent: every addition was saved, or its failure shown, by Add File.
+void SaveAndCloseTrack(HWND window)
 {
-    // Silent: every addition was saved, or its failure shown, by Add File.
     SavePlaylistAtExit(window);
     // A process that ends with the track still open crashes on the way out.
     CloseTrack();
+}
+
+void OnDestroy(HWND window)
+{
+    SaveAndCloseTrack(window);
     PostQuitMessage(0);
 }
 
@@ -38,6 +43,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return OnCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_DESTROY:
         OnDestroy(window);
+        return 0;
+    case WM_ENDSESSION:
+        // Windows ends the process after this (a shutdown, a sign-out, a
+        // restart for updates): WM_DESTROY never comes.
+        if (wParam)
+            SaveAndCloseTrack(window);
         return 0;
     case WM_ACTIVATE:
         // Back from Notepad or another window of the player: show the file.

@@ -96,6 +96,9 @@ PlayerProcess::PlayerProcess(const std::wstring& exe, std::chrono::milliseconds 
     }, timeout);
     if (!window_)
         throw std::runtime_error("the player's window did not appear");
+    // Its start-up (showing and activating the window) is over once it
+    // waits for input.
+    WaitForInputIdle(process_.hProcess, static_cast<DWORD>(timeout.count()));
 }
 
 PlayerProcess::~PlayerProcess()
@@ -170,12 +173,20 @@ void PlayerProcess::Activate() const
     static const HWND elsewhere = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"another program",
                                                   WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
                                                   nullptr, nullptr);
+    const auto playerIsActive = [&] {
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        return GetGUIThreadInfo(threadId(), &thread) && thread.hwndActive == window_;
+    };
     SetForegroundWindow(elsewhere);
-    WaitUntil([&] { return GetForegroundWindow() == elsewhere; }, std::chrono::seconds(5));
+    WaitUntil([&] { return GetForegroundWindow() == elsewhere && !playerIsActive(); }, std::chrono::seconds(5));
+    // The player's thread handles WM_ACTIVATE only when it next looks at its
+    // queue, so a message sent now could be handled first; and unmanaged
+    // windows hand the foreground on to Wine's desktop window, so the
+    // player's active window does not tell when it is done. A test waits for
+    // what the activation does.
     SetForegroundWindow(window_);
-    WaitUntil([&] { return GetForegroundWindow() == window_; }, std::chrono::seconds(5));
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    WaitUntil([&] { return GetForegroundWindow() != elsewhere; }, std::chrono::seconds(5));
 }
 
 HWND PlayerProcess::WaitForDialog(const std::wstring& title, std::chrono::milliseconds timeout) const

@@ -33,7 +33,8 @@ public:
     // Clicks a button whose command opens a modal window, without waiting.
     void ClickLater(int id) const;
     // Makes the main window the active one, as switching back to it from
-    // another program does, and returns once the player has handled that.
+    // another program does. The player handles that a moment later: wait
+    // for what it does.
     void Activate() const;
 
     // A visible top-level window of the player with this title, other than

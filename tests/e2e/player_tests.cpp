@@ -424,6 +424,38 @@ void AddOneFile(const PlayerProcess& player, const std::wstring& path)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s));
 }
 
+// Run alone, in a Wine session of its own: the end of a session ends every
+// program there that has a window.
+using EndOfSessionTest = PlayerTest;
+
+TEST_F(EndOfSessionTest, TracksWhoseSaveWasRefusedAreSavedWhenWindowsEndsTheSession)
+{
+    const std::string old = Bytes(Track(L"long.mp3")) + "\r\n";
+    WritePlaylist(old);
+    SetFileAttributesW(PlaylistFile().c_str(), FILE_ATTRIBUTE_READONLY);
+    auto& player = Start();
+    AddOneFile(player, Track(L"one.mp3"));
+    const HWND warning = player.WaitForDialog(L"Lirotune", 5s);
+    ASSERT_TRUE(warning) << "the save was refused";
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(warning); }, 5s));
+    SetFileAttributesW(PlaylistFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // As at a shutdown: every window hears that the session ends, and then
+    // its program is ended, without WM_DESTROY.
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION wineboot;
+    std::wstring command = L"wineboot.exe --end-session";
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &wineboot));
+    WaitForSingleObject(wineboot.hProcess, 20000);
+    CloseHandle(wineboot.hThread);
+    CloseHandle(wineboot.hProcess);
+    EXPECT_TRUE(WaitUntil([&] { return !player.running(); }, 10s)) << "the session's end ends the player";
+    EXPECT_EQ(SavedPlaylist(), old + Bytes(Track(L"one.mp3")) + "\r\n");
+}
+
 TEST_F(PlayerTest, AnEditMadeWhileThePlayerRunsShowsOnReturnToItAndSurvivesTheClose)
 {
     const std::string one = Bytes(Track(L"one.mp3")) + "\r\n", two = Bytes(Track(L"two.mp3")) + "\r\n",
@@ -432,7 +464,8 @@ TEST_F(PlayerTest, AnEditMadeWhileThePlayerRunsShowsOnReturnToItAndSurvivesTheCl
     auto& player = Start();
     WritePlaylist(one + two);  // saved in Notepad
     player.Activate();
-    EXPECT_EQ(player.Rows(), (Strings{L"one.mp3", L"two.mp3"}));
+    EXPECT_TRUE(WaitUntil([&] { return player.Rows() == Strings{L"one.mp3", L"two.mp3"}; }, 5s))
+        << testing::PrintToString(player.Rows());
     // Saved as many editors do: a new file renamed over the old one.
     WriteBytes(folder_ + L"\\edit.tmp", two + three);
     ASSERT_TRUE(MoveFileExW((folder_ + L"\\edit.tmp").c_str(), PlaylistFile().c_str(), MOVEFILE_REPLACE_EXISTING));
@@ -466,7 +499,8 @@ TEST_F(PlayerTest, TheTrackThatPlaysGoesOnThroughAReloadAndTheAdvanceFollowsItsP
     ASSERT_TRUE(WaitUntil([&] { return ElapsedSeconds(player.Text(kTime)) >= 1; }, 5s));
     WritePlaylist(two + longTrack + one);  // a track put above the one that plays
     player.Activate();
-    EXPECT_EQ(player.Rows(), (Strings{L"two.mp3", L"long.mp3", L"one.mp3"}));
+    EXPECT_TRUE(WaitUntil([&] { return player.Rows() == Strings{L"two.mp3", L"long.mp3", L"one.mp3"}; }, 5s))
+        << testing::PrintToString(player.Rows());
     EXPECT_EQ(player.Selection(), 1) << "the selection stays on long.mp3";
     EXPECT_EQ(player.Text(kNowPlaying), L"long.mp3");
     const int before = ElapsedSeconds(player.Text(kTime));

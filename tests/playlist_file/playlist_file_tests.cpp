@@ -271,7 +271,7 @@ TEST_F(PlaylistFileTest, AReadOnlyFileIsLeftUntouchedBySaving)
 
 TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsLockedIsLeftUntouchedBySaving)
 {
-    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    LoadFrom("C:\\old.mp3\r\n");
     const HANDLE locked = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
@@ -296,7 +296,7 @@ TEST_F(PlaylistFileTest, AWriteThatFailsPartwayLeavesTheOldFileAndNoTemporaryFil
 
 TEST_F(PlaylistFileTest, ASaveCutShortByAnExceptionLeavesNothingOpenAndTheNextSaveWorks)
 {
-    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    LoadFrom("C:\\old.mp3\r\n");
     // As when encoding a long playlist runs out of memory.
     EXPECT_THROW(ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) -> bool {
                      write("C:\\new");
@@ -306,12 +306,12 @@ TEST_F(PlaylistFileTest, ASaveCutShortByAnExceptionLeavesNothingOpenAndTheNextSa
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "no temporary file is left";
     Add({L"C:\\new.mp3"});
     EXPECT_EQ(SavePlaylist(), static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\n");
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\nC:\\new.mp3\r\n");
 }
 
 TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsForAMomentIsReplacedOnceItLetsGo)
 {
-    WriteBytes(kPlaylistFile, "C:\\old.mp3\r\n");
+    LoadFrom("C:\\old.mp3\r\n");
     // As a virus scanner does when it sees the file change.
     const HANDLE held = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -322,15 +322,14 @@ TEST_F(PlaylistFileTest, AFileAnotherProgramHoldsForAMomentIsReplacedOnceItLetsG
     Add({L"C:\\new.mp3"});
     EXPECT_EQ(SavePlaylist(), static_cast<DWORD>(ERROR_SUCCESS));
     scanner.join();
-    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\n");
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\nC:\\new.mp3\r\n");
 }
 
 TEST_F(PlaylistFileTest, AFileThatVanishedSinceLoadingIsWrittenAfresh)
 {
     LoadFrom("C:\\a.mp3\r\n");
     DeleteFileW(kPlaylistFile.c_str());
-    Add({L"C:\\b.mp3"});
-    SavePlaylist();
+    SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); });
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
 
@@ -376,17 +375,50 @@ TEST_F(PlaylistFileTest, AddingMergesSomeoneElsesChangeAndTheSelectionStaysOnIts
     LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\n");
     SelectRow(window.list(), 1);
     WriteBytes(kPlaylistFile, "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\n");
-    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\c.mp3"}); }), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\c.mp3"}); }).error, static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n");
     EXPECT_EQ(window.Rows(), (Strings{L"new.mp3", L"a.mp3", L"b.mp3", L"c.mp3"}));
     EXPECT_EQ(SelectedRow(window.list()), 2) << "still on b.mp3";
+}
+
+TEST_F(PlaylistFileTest, AChangeMadeWhileAddingIsMergedRatherThanOverwritten)
+{
+    LoadFrom("C:\\a.mp3\r\n");
+    // Another program writes the file after the save looked at it and
+    // before the new file takes its place.
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] {
+                  Add({L"C:\\b.mp3"});
+                  WriteBytes(kPlaylistFile, "C:\\a.mp3\r\nC:\\theirs.mp3\r\n");
+              }).error,
+              static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\theirs.mp3\r\nC:\\b.mp3\r\n");
+}
+
+TEST_F(PlaylistFileTest, TakingTheSelectedTrackOutSelectsTheRowBeforeSoThatTheNextOneFollows)
+{
+    const struct {
+        const char* what;
+        std::string edited;
+        int selected;
+    } cases[] = {
+        {"b out: a", "C:\\a.mp3\r\nC:\\c.mp3\r\nC:\\d.mp3\r\n", 0},
+        {"a and b out: none", "C:\\c.mp3\r\nC:\\d.mp3\r\n", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\nC:\\d.mp3\r\n");
+        SelectRow(window.list(), 1);
+        WriteBytes(kPlaylistFile, c.edited);
+        ShowPlaylistChanges(window.handle());
+        EXPECT_EQ(SelectedRow(window.list()), c.selected);
+    }
 }
 
 TEST_F(PlaylistFileTest, EntriesWhoseSaveFailedSurviveAReloadAndTheExitSaveMergesThem)
 {
     LoadFrom("C:\\a.mp3\r\n");
     SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); }),
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); }).error,
               static_cast<DWORD>(ERROR_ACCESS_DENIED));
     SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteBytes(kPlaylistFile, "C:\\x.mp3\r\nC:\\a.mp3\r\n");
@@ -407,10 +439,10 @@ TEST_F(PlaylistFileTest, ALockHeldByAnotherCopyFailsTheSaveButOneLeftByACrashedC
         Sleep(3000);
     });
     Sleep(200);
-    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\a.mp3"}); }), static_cast<DWORD>(ERROR_BUSY));
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\a.mp3"}); }).error, static_cast<DWORD>(ERROR_BUSY));
     EXPECT_FALSE(FileExists(kPlaylistFile));
     crashed.join();
-    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); }), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); }).error, static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
 

@@ -6,6 +6,7 @@
 
 #include "playlist_file/playlist_file_fixture.h"
 #include "support/playlist_lines.h"
+#include "playlist/shared_playlist.h"
 #include "support/saved_back.h"
 
 namespace {
@@ -65,20 +66,24 @@ TEST_F(PlaylistFileTest, AMillionEntriesLoadInOrderAndSaveBackUnchanged)
     EXPECT_TRUE(ReadBytes(kPlaylistFile) == bytes) << "the saved file differs from the loaded one";
 }
 
-TEST_F(PlaylistFileTest, AFileThatCannotBeReadKeepsWhatWasLoadedForTheNextSave)
+TEST_F(PlaylistFileTest, AFileThatCannotBeReadIsNeverReplacedAndIsReadAtTheNextActivation)
 {
-    LoadFrom("C:\\a.mp3\r\n");
-    // Another program now holds the file open and lets no one else in.
-    const HANDLE held = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    WriteBytes(kPlaylistFile, "C:\\a.mp3\r\n");
+    // Another program holds the file from before the start and lets no one
+    // read it, though Windows would let the file be replaced.
+    const HANDLE held = CreateFileW(kPlaylistFile.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     LoadPlaylist(window.handle());
-    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\a.mp3"}) << "an unreadable file changes nothing";
-    Add({L"C:\\b.mp3"});
-    SavePlaylist();
+    const SaveResult result = SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); });
+    EXPECT_TRUE(result.unreadable);
+    EXPECT_EQ(result.error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(held);
-    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\n") << "the held file was not replaced";
-    SavePlaylist();
-    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n") << "the next save catches up";
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\n") << "the file it could not read was not replaced";
+    ShowPlaylistChanges(window.handle());
+    EXPECT_EQ(Playlist::Entries(), (Strings{L"C:\\a.mp3", L"C:\\b.mp3"}));
+    SavePlaylistAtExit(window.handle());
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
 
 }  // namespace
