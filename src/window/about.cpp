@@ -4,8 +4,8 @@
 
 #include "window/commands.h"
 
-// The version ("v" and the project version) comes from the build, which
-// writes it in one place.
+// The version ("v" and the first two parts of the project version) comes
+// from the build, which writes it in one place.
 void ShowAbout(HWND window)
 {
     const std::wstring text = std::wstring(L"Lirotune ") + LIROTUNE_VERSION_TEXT +

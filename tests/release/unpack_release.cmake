@@ -1,6 +1,9 @@
 # Makes the release zip and unpacks it into a fresh folder, then checks that
-# it holds exactly one folder with the player, its README and its licence.
-#   cmake -DCONFIG=... -DBUILD=... -DNAME=... -DINTO=... -P unpack_release.cmake
+# it holds exactly one folder with the player, its README and its licence,
+# and that the README names the release, 1.1.N, whose changelog section it
+# points to.
+#   cmake -DCONFIG=... -DBUILD=... -DNAME=... -DINTO=... -DVERSION=... -DCHANGELOG=...
+#         -P unpack_release.cmake
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target release --config ${CONFIG}
                 RESULT_VARIABLE made OUTPUT_VARIABLE log ERROR_VARIABLE log)
 if(NOT made EQUAL 0)
@@ -13,5 +16,17 @@ list(SORT unpacked)
 set(expected ${NAME} ${NAME}/LICENSE.txt ${NAME}/README.txt ${NAME}/lirotune.exe)
 if(NOT unpacked STREQUAL expected)
   message(FATAL_ERROR "the zip holds\n  ${unpacked}\nexpected\n  ${expected}")
+endif()
+if(NOT VERSION MATCHES "^1\\.1\\.[0-9]+$" OR NOT NAME STREQUAL "Lirotune-${VERSION}-win64")
+  message(FATAL_ERROR "${NAME}.zip is not a release of its own: 1.1.N, not ${VERSION}")
+endif()
+file(READ ${INTO}/${NAME}/README.txt readme)
+file(READ ${CHANGELOG} changelog)
+string(FIND "${readme}" "This is release ${VERSION} " release)
+string(FIND "${readme}" "section [${VERSION}] of CHANGELOG.md" pointer)
+string(FIND "${changelog}" "\n## [${VERSION}] - " section)
+if(release EQUAL -1 OR pointer EQUAL -1 OR section EQUAL -1)
+  message(FATAL_ERROR "README.txt names release ${VERSION} (${release}) and its changelog section "
+                      "(${pointer}), which CHANGELOG.md has (${section})")
 endif()
 message(STATUS "${NAME}.zip holds ${unpacked}")
