@@ -180,11 +180,8 @@ void PlayerProcess::Activate() const
     };
     SetForegroundWindow(elsewhere);
     WaitUntil([&] { return GetForegroundWindow() == elsewhere && !playerIsActive(); }, std::chrono::seconds(5));
-    // The player's thread handles WM_ACTIVATE only when it next looks at its
-    // queue, so a message sent now could be handled first; and unmanaged
-    // windows hand the foreground on to Wine's desktop window, so the
-    // player's active window does not tell when it is done. A test waits for
-    // what the activation does.
+    // The player handles WM_ACTIVATE a moment later (and Wine's desktop then
+    // takes the foreground): a test waits for what the activation does.
     SetForegroundWindow(window_);
     WaitUntil([&] { return GetForegroundWindow() != elsewhere; }, std::chrono::seconds(5));
 }

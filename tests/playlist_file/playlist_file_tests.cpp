@@ -370,15 +370,26 @@ TEST_F(PlaylistFileTest, TheSaveAtExitNeverOverwritesAChangeItDidNotMake)
     }
 }
 
-TEST_F(PlaylistFileTest, AddingMergesSomeoneElsesChangeAndTheSelectionStaysOnItsPath)
+TEST_F(PlaylistFileTest, AddingMergesSomeoneElsesChangeAndTheSelectionStaysWhereTheAdvanceGoesOn)
 {
-    LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\n");
-    SelectRow(window.list(), 1);
-    WriteBytes(kPlaylistFile, "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\n");
-    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\c.mp3"}); }).error, static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n");
-    EXPECT_EQ(window.Rows(), (Strings{L"new.mp3", L"a.mp3", L"b.mp3", L"c.mp3"}));
-    EXPECT_EQ(SelectedRow(window.list()), 2) << "still on b.mp3";
+    const struct {
+        const char* what;
+        std::string edited;
+        int selected;
+    } cases[] = {
+        {"a line above b: still on b", "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n", 2},
+        {"b out: on a, before c", "C:\\a.mp3\r\nC:\\c.mp3\r\n", 0},
+        {"a and b out: none, before c", "C:\\c.mp3\r\n", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n");
+        SelectRow(window.list(), 1);
+        WriteBytes(kPlaylistFile, c.edited);
+        EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\d.mp3"}); }).error, static_cast<DWORD>(ERROR_SUCCESS));
+        EXPECT_EQ(ReadBytes(kPlaylistFile), c.edited + "C:\\d.mp3\r\n");
+        EXPECT_EQ(SelectedRow(window.list()), c.selected);
+    }
 }
 
 TEST_F(PlaylistFileTest, AChangeMadeWhileAddingIsMergedRatherThanOverwritten)
@@ -392,26 +403,6 @@ TEST_F(PlaylistFileTest, AChangeMadeWhileAddingIsMergedRatherThanOverwritten)
               }).error,
               static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\theirs.mp3\r\nC:\\b.mp3\r\n");
-}
-
-TEST_F(PlaylistFileTest, TakingTheSelectedTrackOutSelectsTheRowBeforeSoThatTheNextOneFollows)
-{
-    const struct {
-        const char* what;
-        std::string edited;
-        int selected;
-    } cases[] = {
-        {"b out: a", "C:\\a.mp3\r\nC:\\c.mp3\r\nC:\\d.mp3\r\n", 0},
-        {"a and b out: none", "C:\\c.mp3\r\nC:\\d.mp3\r\n", -1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\nC:\\d.mp3\r\n");
-        SelectRow(window.list(), 1);
-        WriteBytes(kPlaylistFile, c.edited);
-        ShowPlaylistChanges(window.handle());
-        EXPECT_EQ(SelectedRow(window.list()), c.selected);
-    }
 }
 
 TEST_F(PlaylistFileTest, EntriesWhoseSaveFailedSurviveAReloadAndTheExitSaveMergesThem)
