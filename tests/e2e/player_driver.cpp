@@ -173,13 +173,12 @@ void PlayerProcess::Activate() const
     static const HWND elsewhere = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"another program",
                                                   WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
                                                   nullptr, nullptr);
-    const auto playerIsActive = [&] {
-        GUITHREADINFO thread = {};
-        thread.cbSize = sizeof thread;
-        return GetGUIThreadInfo(threadId(), &thread) && thread.hwndActive == window_;
-    };
     SetForegroundWindow(elsewhere);
-    WaitUntil([&] { return GetForegroundWindow() == elsewhere && !playerIsActive(); }, std::chrono::seconds(5));
+    WaitUntil([&] {  // and the player has let go of its active window
+        GUITHREADINFO player = {};
+        player.cbSize = sizeof player;
+        return GetForegroundWindow() == elsewhere && GetGUIThreadInfo(threadId(), &player) && !player.hwndActive;
+    }, std::chrono::seconds(5));
     // The player handles WM_ACTIVATE a moment later (and Wine's desktop then
     // takes the foreground): a test waits for what the activation does.
     SetForegroundWindow(window_);
