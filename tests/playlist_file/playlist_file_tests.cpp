@@ -374,35 +374,30 @@ TEST_F(PlaylistFileTest, AddingMergesSomeoneElsesChangeAndTheSelectionStaysWhere
 {
     const struct {
         const char* what;
+        bool whileSaving;  // after the save looked at the file, before the new one takes its place
         std::string edited;
         int selected;
     } cases[] = {
-        {"a line above b: still on b", "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n", 2},
-        {"b out: on a, before c", "C:\\a.mp3\r\nC:\\c.mp3\r\n", 0},
-        {"a and b out: none, before c", "C:\\c.mp3\r\n", -1},
+        {"a line above b: still on b", false, "C:\\new.mp3\r\nC:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n", 2},
+        {"b out: on a, before c", false, "C:\\a.mp3\r\nC:\\c.mp3\r\n", 0},
+        {"a and b out: none, before c", false, "C:\\c.mp3\r\n", -1},
+        {"a line added while saving: merged", true, "C:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\nC:\\theirs.mp3\r\n", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         LoadFrom("C:\\a.mp3\r\nC:\\b.mp3\r\nC:\\c.mp3\r\n");
         SelectRow(window.list(), 1);
-        WriteBytes(kPlaylistFile, c.edited);
-        EXPECT_EQ(SaveWithAdditions(window.handle(), [&] { Add({L"C:\\d.mp3"}); }).error, static_cast<DWORD>(ERROR_SUCCESS));
+        if (!c.whileSaving)
+            WriteBytes(kPlaylistFile, c.edited);
+        EXPECT_EQ(SaveWithAdditions(window.handle(), [&] {
+                      Add({L"C:\\d.mp3"});
+                      if (c.whileSaving)
+                          WriteBytes(kPlaylistFile, c.edited);
+                  }).error,
+                  static_cast<DWORD>(ERROR_SUCCESS));
         EXPECT_EQ(ReadBytes(kPlaylistFile), c.edited + "C:\\d.mp3\r\n");
         EXPECT_EQ(SelectedRow(window.list()), c.selected);
     }
-}
-
-TEST_F(PlaylistFileTest, AChangeMadeWhileAddingIsMergedRatherThanOverwritten)
-{
-    LoadFrom("C:\\a.mp3\r\n");
-    // Another program writes the file after the save looked at it and
-    // before the new file takes its place.
-    EXPECT_EQ(SaveWithAdditions(window.handle(), [&] {
-                  Add({L"C:\\b.mp3"});
-                  WriteBytes(kPlaylistFile, "C:\\a.mp3\r\nC:\\theirs.mp3\r\n");
-              }).error,
-              static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\theirs.mp3\r\nC:\\b.mp3\r\n");
 }
 
 TEST_F(PlaylistFileTest, EntriesWhoseSaveFailedSurviveAReloadAndTheExitSaveMergesThem)
