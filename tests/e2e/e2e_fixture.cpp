@@ -43,14 +43,6 @@ std::string Bytes(const std::wstring& path)
     return bytes;
 }
 
-std::string Utf16LittleEndian(const std::wstring& text)
-{
-    std::string bytes;
-    for (wchar_t c : text)
-        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    return bytes;
-}
-
 void PlayerTest::SetUp()
 {
     wchar_t temp[MAX_PATH];

@@ -36,4 +36,3 @@ std::wstring WithBackslashes(std::wstring path);
 
 // Latin-1 bytes of a path made of characters up to U+00FF.
 std::string Bytes(const std::wstring& path);
-std::string Utf16LittleEndian(const std::wstring& text);

@@ -9,6 +9,7 @@
 #include "e2e/e2e_fixture.h"
 #include "e2e/process_probe.h"
 #include "support/files.h"
+#include "support/saved_back.h"
 
 namespace {
 
@@ -287,7 +288,7 @@ TEST_F(PlayerTest, AddFileWithOneChosenFileAddsItsRowAndSavesAtOnce)
 
 TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrderInTheFilesEncoding)
 {
-    WritePlaylist("\xFF\xFE" + Utf16LittleEndian(Track(L"long.mp3") + L"\r\n"));
+    WritePlaylist("\xFF\xFE" + Utf16(Track(L"long.mp3") + L"\r\n", false));
     auto& player = Start();
     player.ClickLater(kAddFile);
     const HWND dialog = player.WaitForDialog(L"Open", 5s);
@@ -297,8 +298,8 @@ TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrderInTheFile
     Choose(dialog, L"\"two.mp3\" \"one.mp3\"");
     ASSERT_TRUE(WaitUntil([&] { return player.Rows().size() == 3; }, 5s));
     EXPECT_EQ(player.Rows(), (Strings{L"long.mp3", L"two.mp3", L"one.mp3"}));
-    EXPECT_EQ(SavedPlaylist(), "\xFF\xFE" + Utf16LittleEndian(Track(L"long.mp3") + L"\r\n" + Track(L"two.mp3") +
-                                                     L"\r\n" + Track(L"one.mp3") + L"\r\n"));
+    EXPECT_EQ(SavedPlaylist(), "\xFF\xFE" + Utf16(Track(L"long.mp3") + L"\r\n" + Track(L"two.mp3") + L"\r\n" +
+                                                         Track(L"one.mp3") + L"\r\n", false));
 }
 
 // Run alone, in a Wine session of its own: the end of the session ends every

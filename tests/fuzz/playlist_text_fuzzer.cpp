@@ -1,11 +1,9 @@
-// Feeds arbitrary bytes to the playlist's text code, reading ANSI lines as
-// Windows-1252 does and as Windows-1251 does:
-//  - as a playlist file saved with nothing added, it must come back as its
-//    own bytes but for the format's rules, whatever the reading made of it;
-//  - with paths added (the same bytes read as two bytes a character, LF
-//    between paths) every path must read back as it is, after the file's
-//    lines kept as they were: only a file that became UTF-8 behind the mark
-//    writes them anew, and only when none of them was read by a choice.
+// Arbitrary bytes as a playlist file, its ANSI lines read as Windows-1252 and
+// as Windows-1251 do. Saved with nothing added, it comes back as its own bytes
+// but for the format's rules, whatever the reading made of it. With paths
+// added (the same bytes as UTF-16, LF between paths) every path reads back,
+// after the file's lines as they were; only a file that became UTF-8 behind
+// the mark writes them anew, and never one with a line read by a choice.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -72,8 +70,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 grown->choiceLines == again.choiceLines && grown->lines.size() == again.lines.size());
         Require(WritePlaylistText(*grown, all, *ansi)->bytes == grown->bytes);
     }
-    PlaylistText fresh;
-    Require(ReadPlaylistText(WritePlaylistText(PlaylistText(), added, Windows1251())->bytes, Windows1251(), fresh) ==
-            added);
     return 0;
 }

@@ -20,6 +20,7 @@
 #include "platform/file_lock.h"
 #include "playlist_file/playlist_file_fixture.h"
 #include "support/files.h"
+#include "support/saved_back.h"
 
 namespace {
 
@@ -202,16 +203,6 @@ TEST_F(PlaylistFileTest, InvalidUtf8InAMarkedFileReadsByteForCharacter)
                                    L"beyond \u00f4\u0090\u0080\u0080.mp3",
                                    L"short \u00e2\u0082",
                                }));
-}
-
-std::string Utf16(const std::wstring& text, bool bigEndian)
-{
-    std::string bytes;
-    for (wchar_t c : text) {
-        const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
 }
 
 TEST_F(PlaylistFileTest, EveryEncodingNotepadWritesReadsAsTheSamePaths)

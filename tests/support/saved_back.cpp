@@ -40,3 +40,13 @@ std::string SavedBack(const std::string& bytes)
                 return "\r\n" + out;
     return out;
 }
+
+std::string Utf16(const std::wstring& text, bool bigEndian)
+{
+    std::string bytes;
+    for (wchar_t c : text) {
+        const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}

@@ -7,3 +7,6 @@
 // with it, empty lines and everything from a 0x1A on are gone, and so is a
 // lone last byte of UTF-16; the byte-order mark stays. Needs no Windows.
 std::string SavedBack(const std::string& bytes);
+
+// The UTF-16 bytes of a text, in either order.
+std::string Utf16(const std::wstring& text, bool bigEndian);
