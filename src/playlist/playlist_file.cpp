@@ -1,6 +1,7 @@
 #include "playlist/playlist_file.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -54,22 +55,20 @@ int RowToSelect(const std::vector<std::wstring>& before, int row, const std::vec
 // Replaces the playlist with the file's paths, then appends `unsaved`.
 void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std::vector<std::wstring> unsaved)
 {
-    const HWND list = ControlOf(window, IDC_PLAYLIST);
-    const int row = SelectedRow(list);
-    const std::vector<std::wstring> before = row >= 0 ? Playlist::Entries() : std::vector<std::wstring>();
-
     std::vector<std::wstring> paths = ReadPlaylistText(std::move(bytes), SystemAnsiCodePage(), record.text);
     record.held = FileRecord::Content;
     record.stamp = stamp;
+    paths.insert(paths.end(), std::make_move_iterator(unsaved.begin()), std::make_move_iterator(unsaved.end()));
+
+    // Decided while the playlist still holds what it held.
+    const HWND list = ControlOf(window, IDC_PLAYLIST);
+    const int select = RowToSelect(Playlist::Entries(), SelectedRow(list), paths);
     Playlist::Clear(list);
-    Playlist::Reserve(list, paths.size() + unsaved.size());
-    for (auto* part : {&paths, &unsaved}) {
-        for (auto& path : *part) {
-            const auto rowStart = DisplayNameStart(path);
-            Playlist::Append(list, std::move(path), rowStart);
-        }
+    Playlist::Reserve(list, paths.size());
+    for (auto& path : paths) {
+        const auto rowStart = DisplayNameStart(path);
+        Playlist::Append(list, std::move(path), rowStart);
     }
-    const int select = RowToSelect(before, row, Playlist::Entries());
     if (select >= 0)
         SelectRow(list, select);
 }

@@ -45,8 +45,8 @@ bool PlaylistFileMayHaveChanged();
 // Puts the paths of a file that changed in the playlist and its list box.
 // Entries whose save failed stay, after them, for the next save. The
 // selection stays on the same path where it is still in the list, else goes
-// to the row before where it was (none before the first), so that the
-// advance plays the track that followed it.
+// to the row before the first of the tracks that followed it that is still
+// there (none before the first row), so that the advance plays that one.
 void ReloadPlaylist(HWND window, PlaylistFileLook look);
 
 // How many entries at the end of the playlist are not in the file yet,

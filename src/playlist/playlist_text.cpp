@@ -349,13 +349,13 @@ std::string AddedLine(const PlaylistText& file, const std::wstring& path, bool f
     return {};
 }
 
-PlaylistText InUtf8BehindTheMark(const std::wstring* paths, std::size_t count)
+PlaylistText InUtf8BehindTheMark(const std::vector<std::wstring>& paths)
 {
     PlaylistText out;
     out.mark = FileMark::Utf8;
     out.bytes = kUtf8Mark;
-    for (std::size_t i = 0; i < count; ++i)
-        AppendLine(out, Utf8Bytes(paths[i]));
+    for (const std::wstring& path : paths)
+        AppendLine(out, Utf8Bytes(path));
     return out;
 }
 
@@ -498,9 +498,10 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
     return paths;
 }
 
-std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::wstring* paths,
-                                              std::size_t count, const AnsiCodePage& ansi)
+std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::vector<std::wstring>& paths,
+                                              const AnsiCodePage& ansi)
 {
+    const std::size_t count = paths.size();
     const std::size_t kept = std::min(file.lines.size(), count);
     PlaylistText out;
     out.mark = file.mark;
@@ -525,7 +526,7 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
         }
         std::string line = AddedLine(file, path, i == 0, false, ansi);
         if (line.empty() && !file.choiceLines)
-            return InUtf8BehindTheMark(paths, count);
+            return InUtf8BehindTheMark(paths);
         if (line.empty())
             line = AddedLine(file, path, i == 0, true, ansi);
         if (line.empty())
@@ -534,10 +535,4 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
         AppendLine(out, line);
     }
     return out;
-}
-
-std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::vector<std::wstring>& paths,
-                                              const AnsiCodePage& ansi)
-{
-    return WritePlaylistText(file, paths.data(), paths.size(), ansi);
 }

@@ -89,7 +89,5 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
 // reading was a choice keeps its bytes and no mark, and the path is added
 // as a UTF-8 line. Nothing when even that would not read back the same (a
 // path with an unpaired surrogate): a save must not write it.
-std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::wstring* paths,
-                                              std::size_t count, const AnsiCodePage& ansi);
 std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::vector<std::wstring>& paths,
                                               const AnsiCodePage& ansi);
