@@ -4,14 +4,13 @@
 
 #include "platform/system_library.h"
 
-void SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
-                      HWND callback)
+DWORD SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
+                       HWND callback)
 {
     using SendString = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
     static const auto send =
         reinterpret_cast<SendString>(reinterpret_cast<void*>(SystemFunction(L"winmm.dll", "mciSendStringW")));
-    if (send)
-        send(command, reply, replyLength, callback);
+    return send ? send(command, reply, replyLength, callback) : MCIERR_CANNOT_LOAD_DRIVER;
 }
 
 void StartWindowTimer(HWND window, UINT_PTR id, UINT periodMs)
@@ -22,4 +21,9 @@ void StartWindowTimer(HWND window, UINT_PTR id, UINT periodMs)
 void StopWindowTimer(HWND window, UINT_PTR id)
 {
     KillTimer(window, id);
+}
+
+bool PostToWindow(HWND window, UINT message)
+{
+    return PostMessageW(window, message, 0, 0) != FALSE;
 }

@@ -5,9 +5,21 @@
 inline constexpr UINT_PTR IDT_PROGRESS = 1;
 inline constexpr UINT kProgressPeriodMs = 500;
 
-// Opens and starts playlist entry `index`; an index outside the playlist
-// does nothing.
-void PlayTrack(HWND window, int index);
+// What the now-playing label says when no track plays.
+inline constexpr wchar_t kNothingPlaying[] = L"Nothing playing";
+
+// Opens and starts playlist entry `index`. An entry that can't be played
+// (missing, empty, not audio) counts as a track that ended at once: the next
+// one is tried, wrapping after the last, when the window gets
+// WM_TRY_NEXT_TRACK. Once every entry of the playlist failed in a row the
+// player stops trying: then it is Stopped and the result is false. An index
+// outside the playlist does nothing (false).
+bool PlayTrack(HWND window, int index);
+
+// The player's own message to its main window: a search for a track that
+// plays goes on with the next entry.
+inline constexpr UINT WM_TRY_NEXT_TRACK = WM_APP + 1;
+void OnTryNextTrack(HWND window);
 
 void PressPlay(HWND window);
 void PressPause();

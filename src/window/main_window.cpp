@@ -1,6 +1,7 @@
 #include "window/main_window.h"
 
 #include "platform/control_ids.h"
+#include "playback/controller.h"
 #include "playlist/playlist_file.h"
 
 HFONT uiFont = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -31,7 +32,7 @@ constexpr ControlLayout kControlsBeforeLoad[] = {
 };
 constexpr ControlLayout kControlsAfterLoad[] = {
     {IDC_ADD_FILE, L"BUTTON", L"Add File", WS_CHILD | WS_VISIBLE, 400, 175, 120, 30},
-    {IDC_NOW_PLAYING, L"STATIC", L"Nothing playing", kLabel, 20, 20, 500, 25},
+    {IDC_NOW_PLAYING, L"STATIC", kNothingPlaying, kLabel, 20, 20, 500, 25},
     {IDC_ABOUT, L"Button", L"About", kButton, 665, 0, 120, 30},
     {IDC_NOTE, L"STATIC",
      L"Note: Do not add songs with russian letters. Playlist saving will break.", kLabel,

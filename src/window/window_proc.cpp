@@ -64,6 +64,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case MM_MCINOTIFY:
         OnTrackNotify(window, wParam);
         break;
+    case WM_TRY_NEXT_TRACK:
+        OnTryNextTrack(window);
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -264,20 +265,66 @@ TEST_F(ControllerTest, AReportOfARequestThePlayerCutShortDoesNotAdvance)
     EXPECT_EQ(currentTrack, tracks[0]) << "a failed play request still moves on";
 }
 
-TEST_F(ControllerTest, APathWithAQuotationMarkIsNeverOpenedButPlaysOnAsAFailedOpen)
+TEST_F(ControllerTest, TracksThatCannotBePlayedArePassedOverAndAWholeLapOfThemStops)
 {
-    const std::wstring sneaky = L"C:\\x.mp3\" type waveaudio alias other wait \"";
-    Load({sneaky, tracks[0]});
-    window.Select(0);
-    PressPlay(main());
-    EXPECT_EQ(recorded::calls, (Strings{L"close mp3", L"set mp3 time format milliseconds",
-                                        L"play mp3 notify", kStartTimer}));
-    EXPECT_EQ(playState, Playing);
-    EXPECT_EQ(window.Text(IDC_NOW_PLAYING), DisplayName(sneaky));
-    EXPECT_EQ(window.Selection(), 0);
-
-    OnTrackNotify(main(), MCI_NOTIFY_FAILURE);
-    EXPECT_EQ(currentTrack, tracks[0]) << "the next track still follows";
+    const std::wstring quoted = L"C:\\x.mp3\" type waveaudio alias other wait \"";
+    const Strings paths = {tracks[0], L"C:\\gone\\ghost1.mp3", quoted, L"E:\\ghost2.mp3", tracks[1]};
+    Load(paths);
+    const auto opens = [&](int row) { return PlaySequence(paths[static_cast<size_t>(row)])[1]; };
+    recorded::failing = {opens(1), opens(3)};
+    // The commands of the rows tried in vain, each followed by the message
+    // that goes on to the next: a quoted path is never opened.
+    const std::wstring goOn = L"post message " + std::to_wstring(WM_TRY_NEXT_TRACK);
+    const auto passOver = [&](Strings calls, std::initializer_list<int> rows) {
+        for (int row : rows) {
+            calls.push_back(L"close mp3");
+            if (row != 2)
+                calls.push_back(opens(row));
+            calls.push_back(goOn);
+        }
+        return calls;
+    };
+    const auto then = [](Strings calls, const Strings& more) {
+        calls.insert(calls.end(), more.begin(), more.end());
+        return calls;
+    };
+    const auto notify = [&](WPARAM flags) { return [&, flags] { OnTrackNotify(main(), flags); PumpMessages(); }; };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        Strings calls;
+        PlayState state;
+        std::wstring nowPlaying;
+        int selection;
+    };
+    const Step steps[] = {
+        {"Stop ends a search", [&] { window.Select(1); PressPlay(main()); PressStop(main()); PumpMessages(); },
+         then(passOver({}, {1}), {kStopTimer, L"stop mp3", L"close mp3"}), Stopped, kNothingPlaying, 1},
+        {"Play on a row that can't be played", [&] { PressPlay(main()); PumpMessages(); },
+         then(passOver({}, {1, 2, 3}), PlaySequence(tracks[1])), Playing, L"two.mp3", 4},
+        {"the end of a track", notify(MCI_NOTIFY_SUCCESSFUL),
+         then({kStopTimer}, PlaySequence(tracks[0])), Playing, L"one.mp3", 0},
+        {"the advance over failing rows", notify(MCI_NOTIFY_SUCCESSFUL),
+         then(passOver({kStopTimer}, {1, 2, 3}), PlaySequence(tracks[1])), Playing, L"two.mp3", 4},
+        {"a play request that failed", notify(MCI_NOTIFY_FAILURE),
+         then({kStopTimer}, PlaySequence(tracks[0])), Playing, L"one.mp3", 0},
+        {"the fifth failure in a row: rows 1 to 3 on the way, then 4 and 0 as they played",
+         notify(MCI_NOTIFY_FAILURE), {kStopTimer, kStopTimer, L"close mp3"}, Stopped, kNothingPlaying, 0},
+        {"Play when nothing can be played",
+         [&] { recorded::failing = {opens(0), opens(1), opens(3), opens(4)}; PressPlay(main()); PumpMessages(); },
+         then(passOver({}, {0, 1, 2, 3}), {L"close mp3", opens(4), kStopTimer, L"close mp3"}), Stopped,
+         kNothingPlaying, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        recorded::Reset();
+        step.act();
+        EXPECT_EQ(recorded::calls, step.calls);
+        EXPECT_EQ(playState, step.state);
+        EXPECT_EQ(window.Text(IDC_NOW_PLAYING), step.nowPlaying);
+        EXPECT_EQ(window.Selection(), step.selection);
+        EXPECT_EQ(window.Rows().size(), paths.size()) << "nothing is removed";
+    }
 }
 
 TEST_F(ControllerTest, PlayTrackOutsideThePlaylistSendsNothing)

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/e2e_fixture.h"
@@ -92,7 +91,7 @@ TEST_F(PlayerTest, APlaylistFileLockedWhileThePlayerClosesKeepsItsContent)
     EXPECT_EQ(FilesIn(folder_ + L"\\"), L"lirotune.exe playlist.txt") << "no temporary file is left";
 }
 
-TEST_F(PlayerTest, BrokenMediaShowsItsNameAndThePlayerGoesOn)
+TEST_F(PlayerTest, TracksThatCannotBeOpenedArePassedOverAndTheMusicGoesOn)
 {
     std::wstring deep = folder_;
     while (deep.size() < 280) {
@@ -101,12 +100,12 @@ TEST_F(PlayerTest, BrokenMediaShowsItsNameAndThePlayerGoesOn)
     }
     ASSERT_TRUE(CopyFileW(Track(L"one.mp3").c_str(), (deep + L"\\deep.mp3").c_str(), FALSE));
     const Strings rows = {
+        Track(L"truncated.mp3"),
         folder_ + L"\\missing.mp3",
         Track(L"text.mp3"),
         Track(L"empty.mp3"),
         L"C:\\odd\\x.mp3\" type waveaudio alias other.mp3",
         deep + L"\\deep.mp3",
-        Track(L"truncated.mp3"),
         Track(L"other long.mp3"),
     };
     std::string bytes;
@@ -115,22 +114,22 @@ TEST_F(PlayerTest, BrokenMediaShowsItsNameAndThePlayerGoesOn)
     WritePlaylist(bytes);
     auto& player = Start();
 
-    for (int row = 0; row < 5; ++row) {
-        SCOPED_TRACE(testing::Message() << "row " << row);
-        player.Select(row);
-        player.Click(kPlay);
-        const std::wstring name = rows[static_cast<size_t>(row)].substr(rows[static_cast<size_t>(row)].find_last_of(L"\\/") + 1);
-        EXPECT_EQ(player.Text(kNowPlaying), name);
-        std::this_thread::sleep_for(700ms);
-        ASSERT_TRUE(player.running());
-        player.Click(kStop);
-    }
+    // Play on a missing file plays the next track that opens, and only its
+    // name is ever shown.
+    player.Select(1);
+    player.Click(kPlay);
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(kNowPlaying) == L"deep.mp3"; }, 5s));
+    EXPECT_EQ(player.Selection(), 5);
+    player.Click(kStop);
 
-    // A track cut short still ends with a report, and the next one follows.
-    player.Select(5);
+    // A track cut short still ends with a report, and the broken rows after
+    // it are passed over at that real end of track.
+    player.Select(0);
     player.Click(kPlay);
     EXPECT_EQ(player.Text(kNowPlaying), L"truncated.mp3");
-    EXPECT_TRUE(WaitUntil([&] { return player.Text(kNowPlaying) == L"other long.mp3"; }, 8s));
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(kNowPlaying) == L"deep.mp3"; }, 8s));
+    EXPECT_EQ(player.Selection(), 5);
+    EXPECT_EQ(player.Rows().size(), rows.size());
     EXPECT_EQ(player.Close(), 0u);
     EXPECT_EQ(SavedPlaylist(), bytes);
 }

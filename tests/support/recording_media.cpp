@@ -1,5 +1,7 @@
 #include "support/recording_media.h"
 
+#include <mmsystem.h>
+
 #include <cwchar>
 
 #include "platform/media_service.h"
@@ -11,6 +13,7 @@ namespace recorded {
 std::vector<std::wstring> calls;
 std::vector<HWND> callbacks;
 std::map<std::wstring, std::wstring> statusReplies;
+std::set<std::wstring> failing;
 
 void Reset()
 {
@@ -24,19 +27,21 @@ void ResetPlayer(HWND list)
     Playlist::Clear(list);
     playState = Stopped;
     currentTrack.clear();
+    failing.clear();
     Reset();
 }
 
 }  // namespace recorded
 
-void SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
-                      HWND callback)
+DWORD SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
+                       HWND callback)
 {
     recorded::calls.push_back(command);
     recorded::callbacks.push_back(callback);
     const auto answer = recorded::statusReplies.find(command);
     if (reply && answer != recorded::statusReplies.end())
         wcsncpy_s(reply, replyLength, answer->second.c_str(), _TRUNCATE);
+    return recorded::failing.count(command) ? MCIERR_INVALID_FILE : 0;
 }
 
 void StartWindowTimer(HWND, UINT_PTR id, UINT periodMs)
@@ -48,4 +53,10 @@ void StartWindowTimer(HWND, UINT_PTR id, UINT periodMs)
 void StopWindowTimer(HWND, UINT_PTR id)
 {
     recorded::calls.push_back(L"stop timer " + std::to_wstring(id));
+}
+
+bool PostToWindow(HWND window, UINT message)
+{
+    recorded::calls.push_back(L"post message " + std::to_wstring(message));
+    return PostMessageW(window, message, 0, 0) != FALSE;
 }

@@ -2,16 +2,25 @@
 
 #include "platform/control_ids.h"
 #include "platform/controls.h"
+#include "playback/controller.h"
 
 namespace {
 
 const wchar_t kClassName[] = L"LirotuneTestWindow";
 
+// Hands the player's own messages to the controller, as the main window does.
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TRY_NEXT_TRACK)
+        OnTryNextTrack(window);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 void RegisterOnce()
 {
     static const bool registered = [] {
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpfnWndProc = TestWindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = kClassName;
         return RegisterClassW(&wc) != 0;

@@ -5,7 +5,8 @@
 #include <vector>
 
 // A hidden main window holding the real controls the core works on: the
-// playlist list box and the two labels, with their identifiers.
+// playlist list box and the two labels, with their identifiers. Like the
+// main window, it hands the player's own messages to the controller.
 class TestWindow {
 public:
     TestWindow();
