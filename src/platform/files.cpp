@@ -14,9 +14,10 @@ namespace {
 constexpr std::size_t kChunk = 1u << 30;
 constexpr std::size_t kComparePiece = 64 * 1024;
 
-// How long a replace waits for another program to let go of the file.
-constexpr ULONGLONG kReplacePatienceMs = 1000;
-constexpr DWORD kReplaceRetryMs = 50;
+// How long a read or a replace waits for another program to let go of the
+// file.
+constexpr ULONGLONG kPatienceMs = 1000;
+constexpr DWORD kRetryMs = 50;
 
 // GetLastError, or `fallback` for a failure that set no error code.
 DWORD LastErrorOr(DWORD fallback)
@@ -125,27 +126,40 @@ DWORD WriteNewFile(TemporaryFile& file, const std::function<bool(const ByteWrite
 }
 
 // Errors that mean another program holds the file for a moment: virus
-// scanners, backup and sync tools open files they see change.
-bool IsMomentary(DWORD error)
+// scanners, the search indexer, backup and sync tools open files they see
+// change. A file being replaced refuses a move onto it as access denied.
+bool IsHeldForAMoment(DWORD error)
 {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-           error == ERROR_ACCESS_DENIED;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+bool IsMomentaryForAMove(DWORD error)
+{
+    return IsHeldForAMoment(error) || error == ERROR_ACCESS_DENIED;
+}
+
+// Tries `attempt` again while it fails for a moment, for about a second:
+// ERROR_SUCCESS, or the error of the last try.
+DWORD WaitingOutBriefHolders(bool (*momentary)(DWORD), const std::function<DWORD()>& attempt)
+{
+    const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
+    for (;;) {
+        const DWORD error = attempt();
+        if (error == ERROR_SUCCESS || !momentary(error) || GetTickCount64() >= deadline)
+            return error;
+        Sleep(kRetryMs);
+    }
 }
 
 DWORD MoveIntoPlace(const std::wstring& source, const std::wstring& to, const std::function<bool()>& mayReplace)
 {
     const std::wstring target = ExtendedLengthPath(to);
-    const ULONGLONG deadline = GetTickCount64() + kReplacePatienceMs;
-    for (;;) {
+    return WaitingOutBriefHolders(IsMomentaryForAMove, [&]() -> DWORD {
         if (mayReplace && !mayReplace())
             return ERROR_RETRY;
         if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return ERROR_SUCCESS;
-        const DWORD error = LastErrorOr(ERROR_WRITE_FAULT);
-        if (!IsMomentary(error) || GetTickCount64() >= deadline)
-            return error;
-        Sleep(kReplaceRetryMs);
-    }
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    });
 }
 
 // Temporary files are named "<file>.<process id>.tmp".
@@ -183,12 +197,14 @@ void RemoveLeftoverTemporaryFiles(const std::wstring& path)
 
 DWORD ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
-    const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return LastErrorOr(ERROR_OPEN_FAILED);
-    return ReadAll(file.get(), bytes) ? ERROR_SUCCESS : LastErrorOr(ERROR_READ_FAULT);
+    return WaitingOutBriefHolders(IsHeldForAMoment, [&]() -> DWORD {
+        const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid())
+            return LastErrorOr(ERROR_OPEN_FAILED);
+        return ReadAll(file.get(), bytes) ? ERROR_SUCCESS : LastErrorOr(ERROR_READ_FAULT);
+    });
 }
 
 DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(const ByteWriter&)>& produce,

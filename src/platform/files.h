@@ -6,7 +6,8 @@
 #include <string_view>
 
 // Reads the whole file in one piece: ERROR_SUCCESS, or why it could not be
-// opened or read. Other programs may go on reading and writing it meanwhile.
+// opened or read. Other programs may go on reading and writing it meanwhile;
+// one that holds it shut for a moment is waited for, for about a second.
 DWORD ReadWholeFile(const std::wstring& path, std::string& bytes);
 
 // Replaces the file's content in one step that survives a crash or a power

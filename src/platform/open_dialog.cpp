@@ -2,6 +2,8 @@
 
 #include <cderr.h>
 
+#include <vector>
+
 #include "platform/system_library.h"
 
 BOOL ShowOpenDialog(OPENFILENAMEW& dialog)
@@ -9,7 +11,16 @@ BOOL ShowOpenDialog(OPENFILENAMEW& dialog)
     using GetOpenFileName = BOOL(WINAPI*)(LPOPENFILENAMEW);
     static const auto open = reinterpret_cast<GetOpenFileName>(
         reinterpret_cast<void*>(SystemFunction(L"comdlg32.dll", "GetOpenFileNameW")));
-    return open ? open(&dialog) : FALSE;
+    if (!open)
+        return FALSE;
+    // The dialog leaves the process in the last folder browsed, which Windows
+    // then can't eject while the player runs (a USB stick): put it back.
+    std::vector<wchar_t> folder(GetCurrentDirectoryW(0, nullptr));
+    const bool known = !folder.empty() && GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()) != 0;
+    const BOOL chosen = open(&dialog);
+    if (known)
+        SetCurrentDirectoryW(folder.data());
+    return chosen;
 }
 
 DWORD OpenDialogError()

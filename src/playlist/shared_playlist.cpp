@@ -19,8 +19,10 @@ constexpr int kSaveRounds = 5;
 
 SaveResult SaveWithAdditions(HWND window, const std::function<void()>& add)
 {
+    // A lock that can't be had at all is no holder to wait for: the save
+    // goes on, and its comparisons guard the file.
     const FileLock lock(GetPlaylistPath(), kLockPatienceMs);
-    if (!lock.held()) {
+    if (lock.busy()) {
         add();
         return {ERROR_BUSY, false};
     }
@@ -54,7 +56,7 @@ void ShowPlaylistChanges(HWND window)
 void SavePlaylistAtExit(HWND window)
 {
     const FileLock lock(GetPlaylistPath(), kLockPatienceMs);
-    if (!lock.held())
+    if (lock.busy())
         return;
     for (int round = 0; round < kSaveRounds; ++round) {
         PlaylistFileLook look = LookAtPlaylistFile();

@@ -45,9 +45,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnDestroy(window);
         return 0;
     case WM_ENDSESSION:
-        // Windows ends the process after this (a shutdown, a sign-out, a
-        // restart for updates): WM_DESTROY never comes.
-        if (wParam)
+        // An installer or Windows Update (through the Restart Manager) asks
+        // the program to close: closing saves. At a real end of the session
+        // (a shutdown, a sign-out) Windows ends the process after this, and
+        // WM_DESTROY never comes.
+        if (wParam && (lParam & ENDSESSION_CLOSEAPP))
+            DestroyWindow(window);
+        else if (wParam)
             SaveAndCloseTrack(window);
         return 0;
     case WM_ACTIVATE:

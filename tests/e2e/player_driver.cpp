@@ -197,7 +197,12 @@ HWND PlayerProcess::WaitForDialog(const std::wstring& title, std::chrono::millis
 
 DWORD PlayerProcess::Close(std::chrono::milliseconds timeout)
 {
-    PostMessageW(window_, WM_CLOSE, 0, 0);
+    return EndBy(WM_CLOSE, 0, 0, timeout);
+}
+
+DWORD PlayerProcess::EndBy(UINT message, WPARAM wParam, LPARAM lParam, std::chrono::milliseconds timeout)
+{
+    PostMessageW(window_, message, wParam, lParam);
     WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count()));
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);

@@ -44,6 +44,9 @@ public:
     // Closes the main window and returns the exit code (or STILL_ACTIVE when
     // the process does not end in time).
     DWORD Close(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    // The same, by posting another message that should end the player.
+    DWORD EndBy(UINT message, WPARAM wParam, LPARAM lParam,
+                std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 private:
     PROCESS_INFORMATION process_ = {};

@@ -300,6 +300,9 @@ TEST_F(PlayerTest, AddFileWithTwoFilesFromOneFolderAddsBareNamesInOrderInTheFile
     EXPECT_EQ(player.Rows(), (Strings{L"long.mp3", L"two.mp3", L"one.mp3"}));
     EXPECT_EQ(SavedPlaylist(), "\xFF\xFE" + Utf16(Track(L"long.mp3") + L"\r\n" + Track(L"two.mp3") + L"\r\n" +
                                                          Track(L"one.mp3") + L"\r\n", false));
+    // The player does not stay in the folder browsed, which Windows could
+    // then not eject.
+    EXPECT_EQ(lstrcmpiW(ProbeProcess(player.window(), player.threadId(), 0).currentDirectory, folder_.c_str()), 0);
 }
 
 // Run alone, in a Wine session of its own: the end of the session ends every

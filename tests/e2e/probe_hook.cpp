@@ -84,6 +84,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wPa
                     answer->gdiObjects = CountGdiObjects();
                     answer->userObjects = CountWindows();
                     answer->privateBytes = PrivateBytes();
+                    GetCurrentDirectoryW(MAX_PATH, answer->currentDirectory);
                 }
                 answer->answered = TRUE;
                 UnmapViewOfFile(answer);

@@ -17,8 +17,10 @@ struct ProbeAnswer {
     DWORD gdiObjects;
     DWORD userObjects;          // the process's windows
     ULONGLONG privateBytes;     // memory the process alone uses
+    wchar_t currentDirectory[MAX_PATH];
 };
 
 // Asks the process that owns `mainWindow` (thread `threadId`) for the font of
-// its control `controlId`, or with 0 for its object counts and memory.
+// its control `controlId`, or with 0 for its object counts, memory and
+// current directory.
 ProbeAnswer ProbeProcess(HWND mainWindow, DWORD threadId, int controlId);

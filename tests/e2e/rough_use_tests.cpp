@@ -67,13 +67,16 @@ TEST_F(PlayerTest, AFolderNamedPlaylistTxtLeavesTheListEmptyAndIsNotDisturbed)
     EXPECT_TRUE(GetFileAttributesW(PlaylistFile().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TEST_F(PlayerTest, APlaylistFileDeletedWhileThePlayerRunsIsWrittenAgainOnClose)
+TEST_F(PlayerTest, APlaylistFileDeletedWhileThePlayerRunsIsWrittenAgainWhenAnInstallerClosesIt)
 {
     const std::string bytes = Bytes(Track(L"one.mp3")) + "\r\n" + Bytes(Track(L"two.mp3")) + "\r\n";
     WritePlaylist(bytes);
     auto& player = Start();
+    player.Select(0);
+    player.Click(kPlay);
     ASSERT_TRUE(DeleteFileW(PlaylistFile().c_str()));
-    EXPECT_EQ(player.Close(), 0u);
+    // What the Restart Manager sends a program it needs closed.
+    EXPECT_EQ(player.EndBy(WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP), 0u);
     EXPECT_EQ(SavedPlaylist(), bytes);
 }
 
