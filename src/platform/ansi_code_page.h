@@ -1,5 +1,5 @@
 #pragma once
-#include "playlist/playlist_text.h"
+#include "platform/code_page.h"
 
 // The system's ANSI code page (GetACP), as Notepad's "ANSI" and Windows' own
 // tools write it, read and written by Windows' own conversions. A system

@@ -1,10 +1,11 @@
 #pragma once
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/code_page.h"
 
 // The bytes of the playlist file: one path a line, each followed by CR LF.
 //
@@ -28,25 +29,6 @@
 // lines, everything after a 0x1A and a lone last byte of UTF-16 are gone.
 // An added path takes the file's encoding where it reads back the same that
 // way (see WritePlaylistText).
-
-// The system's ANSI code page, handed in so that this code needs no Windows
-// and can be fuzzed anywhere.
-struct AnsiCodePage {
-    // A non-empty line in the code page, or nothing when it can't read it.
-    std::function<std::wstring(std::string_view line)> decode;
-    // A path in the code page, or nothing when it can't hold all of it.
-    std::function<std::string(std::wstring_view path)> encode;
-    // A single-byte code page whose letters beyond ASCII are of one other
-    // script (Windows-1251 Cyrillic, 1253 Greek, 1255 Hebrew, 874 Thai)
-    // reads an accented Latin letter of an earlier version's file as a
-    // character of that script's block; elsewhere the block is empty.
-    wchar_t scriptFirst = 0, scriptLast = 0;
-};
-// The script block of the code pages that have one.
-void SetScriptOfCodePage(AnsiCodePage& page, unsigned codePage);
-// Built in, for the fuzzer and for tests that don't run on Windows.
-const AnsiCodePage& Windows1252();
-const AnsiCodePage& Windows1251();
 
 enum class FileMark { None, Utf8, Utf16LittleEndian, Utf16BigEndian };
 

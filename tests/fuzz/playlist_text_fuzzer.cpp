@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "playlist/playlist_text.h"
+#include "playlist/text_encodings.h"
 #include "support/saved_back.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_text.h"
+#include "playlist/text_encodings.h"
 #include "playlist/shared_playlist.h"
 #include "platform/controls.h"
 #include "platform/file_lock.h"
