@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/long_path.h"
@@ -175,22 +178,32 @@ bool IsTemporaryFileOf(const std::wstring& name, const std::wstring& fileName)
     return true;
 }
 
-// What a copy of the program that was ended in the middle of a save left
-// behind. A file another running copy still writes is open, and stays.
-void RemoveLeftoverTemporaryFiles(const std::wstring& path)
+// Calls `found` with the full path and the data of each temporary file of
+// the program's that lies beside the file at `path`.
+template <typename Found>
+void ForEachTemporaryFileOf(const std::wstring& path, Found found)
 {
     const std::size_t separator = path.find_last_of(L"\\/");
     const std::wstring folder = separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
     const std::wstring fileName = path.substr(folder.size());
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(ExtendedLengthPath(path + L".*.tmp").c_str(), &found);
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(ExtendedLengthPath(path + L".*.tmp").c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (IsTemporaryFileOf(found.cFileName, fileName) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW(ExtendedLengthPath(folder + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
+        if (IsTemporaryFileOf(data.cFileName, fileName) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            found(ExtendedLengthPath(folder + data.cFileName), data);
+    } while (FindNextFileW(search, &data));
     FindClose(search);
+}
+
+// What a copy of the program that was ended in the middle of a save left
+// behind. A file another running copy still writes is open, and stays.
+void RemoveLeftoverTemporaryFiles(const std::wstring& path)
+{
+    ForEachTemporaryFileOf(path, [](const std::wstring& temporary, const WIN32_FIND_DATAW&) {
+        DeleteFileW(temporary.c_str());
+    });
 }
 
 }  // namespace
@@ -228,7 +241,60 @@ DWORD ReplaceFileContent(const std::wstring& path, const std::function<bool(cons
     return ERROR_SUCCESS;
 }
 
-FileComparison CompareFileContent(const std::wstring& path, std::string_view bytes)
+bool RecoverCutShortReplace(const std::wstring& path)
+{
+    if (GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    std::vector<std::pair<ULONGLONG, std::wstring>> newestFirst;
+    ForEachTemporaryFileOf(path, [&](const std::wstring& temporary, const WIN32_FIND_DATAW& data) {
+        const FILETIME& written = data.ftLastWriteTime;
+        newestFirst.emplace_back((static_cast<ULONGLONG>(written.dwHighDateTime) << 32) | written.dwLowDateTime,
+                                 temporary);
+    });
+    std::sort(newestFirst.begin(), newestFirst.end(), std::greater<>());
+    // One that a running copy still writes is open and does not move.
+    for (const auto& candidate : newestFirst)
+        if (MoveFileExW(candidate.second.c_str(), ExtendedLengthPath(path).c_str(), MOVEFILE_WRITE_THROUGH))
+            return true;
+    return false;
+}
+
+void ContentDigest::Mix(unsigned long long word)
+{
+    // A multiply and a shift, each undone by another: two words in the same
+    // place never leave the same hash.
+    hash_ = (hash_ ^ word) * 0x9E3779B97F4A7C15ull;
+    hash_ ^= hash_ >> 29;
+}
+
+void ContentDigest::Add(std::string_view bytes)
+{
+    std::size_t i = 0;
+    const auto addByte = [&] {
+        pending_ |= static_cast<unsigned long long>(static_cast<unsigned char>(bytes[i])) << (8 * (size_ % 8));
+        if (++size_ % 8 == 0) {
+            Mix(pending_);
+            pending_ = 0;
+        }
+        ++i;
+    };
+    while (size_ % 8 != 0 && i < bytes.size())
+        addByte();
+    for (; i + 8 <= bytes.size(); i += 8, size_ += 8) {
+        unsigned long long word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        Mix(word);
+    }
+    while (i < bytes.size())
+        addByte();
+}
+
+bool ContentDigest::operator==(const ContentDigest& other) const
+{
+    return size_ == other.size_ && hash_ == other.hash_ && pending_ == other.pending_;
+}
+
+FileComparison CompareFileContent(const std::wstring& path, const ContentDigest& digest)
 {
     const ScopedFile file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -238,20 +304,22 @@ FileComparison CompareFileContent(const std::wstring& path, std::string_view byt
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileComparison::Missing
                                                                               : FileComparison::Unreadable;
     }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size))
+        return FileComparison::Unreadable;
+    if (static_cast<ULONGLONG>(size.QuadPart) != digest.size())
+        return FileComparison::Different;
     // Small pieces stay in the cache; one as large as the file would first
     // have to be touched page by page.
     std::vector<char> piece(kComparePiece);
-    for (std::size_t at = 0;;) {
-        const std::size_t want = std::min(piece.size(), bytes.size() - at);
+    ContentDigest found;
+    for (;;) {
         std::size_t done = 0;
-        // One byte more at the end: the file must end where the bytes do.
-        if (!ReadUpTo(file.get(), piece.data(), want == 0 ? 1 : want, done))
+        if (!ReadUpTo(file.get(), piece.data(), piece.size(), done))
             return FileComparison::Unreadable;
-        if (want == 0)
-            return done == 0 ? FileComparison::Same : FileComparison::Different;
-        if (done != want || bytes.compare(at, want, std::string_view(piece.data(), want)) != 0)
-            return FileComparison::Different;
-        at += want;
+        if (done == 0)
+            return found == digest ? FileComparison::Same : FileComparison::Different;
+        found.Add(std::string_view(piece.data(), done));
     }
 }
 

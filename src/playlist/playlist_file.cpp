@@ -22,10 +22,11 @@ namespace {
 // What the file held when the player last read or wrote it.
 struct FileRecord {
     enum { NoFile, Unknown, Content } held = NoFile;
-    // Its bytes, and a line for each of the first entries of the playlist,
-    // which came from the file or went to it; the entries after them were
-    // added but could not be saved.
+    // A line for each of the first entries of the playlist, which came from
+    // the file or went to it; the entries after them were added but could
+    // not be saved.
     PlaylistText text;
+    ContentDigest digest;
     FileStamp stamp;
 };
 FileRecord record;
@@ -55,6 +56,8 @@ int RowToSelect(const std::vector<std::wstring>& before, int row, const std::vec
 // Replaces the playlist with the file's paths, then appends `unsaved`.
 void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std::vector<std::wstring> unsaved)
 {
+    record.digest = ContentDigest();
+    record.digest.Add(bytes);
     std::vector<std::wstring> paths = ReadPlaylistText(std::move(bytes), SystemAnsiCodePage(), record.text);
     record.held = FileRecord::Content;
     record.stamp = stamp;
@@ -92,6 +95,7 @@ std::wstring GetPlaylistPath()
 void LoadPlaylist(HWND window)
 {
     const std::wstring path = GetPlaylistPath();
+    RecoverCutShortReplace(path);
     // Taken first: a change made while the file is read shows next time.
     const FileStamp stamp = StampOf(path);
     std::string bytes;
@@ -116,17 +120,26 @@ void ReloadPlaylist(HWND window, PlaylistFileLook look)
 DWORD SavePlaylist()
 {
     const std::wstring path = GetPlaylistPath();
-    std::optional<PlaylistText> written = WritePlaylistText(record.text, Playlist::Entries(), SystemAnsiCodePage());
+    const auto& paths = Playlist::Entries();
+    std::optional<PlaylistText> written = WritePlaylistText(record.text, paths, SystemAnsiCodePage());
     if (!written)
         return ERROR_NO_UNICODE_TRANSLATION;
+    ContentDigest digest;
     // Only over the file as the player last saw it: someone may write it
     // while the new one is made.
     const DWORD error = ReplaceFileContent(
-        path, [&](const ByteWriter& write) { return write(written->bytes); },
+        path,
+        [&](const ByteWriter& write) {
+            return ProducePlaylistBytes(*written, paths, [&](std::string_view piece) {
+                digest.Add(piece);
+                return write(piece);
+            });
+        },
         [&] { return StampOf(path) == record.stamp; });
     if (error == ERROR_SUCCESS) {
         record.held = FileRecord::Content;
         record.text = std::move(*written);
+        record.digest = digest;
         record.stamp = StampOf(path);
     }
     return error;
@@ -144,7 +157,7 @@ PlaylistFileLook LookAtPlaylistFile()
     // case, is never held whole in memory.
     FileComparison comparison = FileComparison::Different;
     if (record.held == FileRecord::Content)
-        comparison = CompareFileContent(path, record.text.bytes);
+        comparison = CompareFileContent(path, record.digest);
     switch (comparison) {
     case FileComparison::Same:
         look.state = PlaylistFileState::Unchanged;
@@ -164,6 +177,11 @@ PlaylistFileLook LookAtPlaylistFile()
     return look;
 }
 
+bool PlaylistFileExists()
+{
+    return StampOf(GetPlaylistPath()).exists;
+}
+
 bool PlaylistFileMayHaveChanged()
 {
     return StampOf(GetPlaylistPath()) != record.stamp;
@@ -172,10 +190,4 @@ bool PlaylistFileMayHaveChanged()
 std::size_t UnsavedEntries()
 {
     return Playlist::Count() - std::min(record.text.lines.size(), Playlist::Count());
-}
-
-bool PlaylistFileIsUpToDate()
-{
-    return record.held == FileRecord::Content && record.text.asWritten &&
-           record.text.lines.size() == Playlist::Count();
 }

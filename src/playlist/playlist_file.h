@@ -38,6 +38,7 @@ struct PlaylistFileLook {
     DWORD error;      // why an unreadable file could not be read
 };
 PlaylistFileLook LookAtPlaylistFile();
+bool PlaylistFileExists();
 // Whether the file's size or last-write time moved since the player last
 // read, wrote or looked at it; only then can it have changed.
 bool PlaylistFileMayHaveChanged();
@@ -52,6 +53,3 @@ void ReloadPlaylist(HWND window, PlaylistFileLook look);
 // How many entries at the end of the playlist are not in the file yet,
 // because their save failed.
 std::size_t UnsavedEntries();
-// Whether the file, as the player last read or wrote it, holds exactly what
-// a save would write now.
-bool PlaylistFileIsUpToDate();

@@ -1,9 +1,9 @@
 #include "playlist/playlist_text.h"
 
-#include "playlist/text_encodings.h"
-
 #include <algorithm>
 #include <utility>
+
+#include "playlist/text_encodings.h"
 
 namespace {
 
@@ -14,39 +14,88 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kUtf16LittleEndianLineEnd("\r\0\n\0", 4);
 constexpr std::string_view kUtf16BigEndianLineEnd("\0\r\0\n", 4);
 
-std::string_view MarkBytes(FileMark mark)
+std::string_view MarkBytes(FileEncoding encoding)
 {
-    switch (mark) {
-    case FileMark::Utf8: return kUtf8Mark;
-    case FileMark::Utf16LittleEndian: return kUtf16LittleEndianMark;
-    case FileMark::Utf16BigEndian: return kUtf16BigEndianMark;
-    case FileMark::None: break;
+    switch (encoding) {
+    case FileEncoding::Utf8: return kUtf8Mark;
+    case FileEncoding::Utf16LittleEndian: return kUtf16LittleEndianMark;
+    case FileEncoding::Utf16BigEndian: return kUtf16BigEndianMark;
+    default: return {};
     }
-    return {};
 }
 
-std::string_view LineEnd(FileMark mark)
+bool IsUtf16(FileEncoding encoding)
 {
-    switch (mark) {
-    case FileMark::Utf16LittleEndian: return kUtf16LittleEndianLineEnd;
-    case FileMark::Utf16BigEndian: return kUtf16BigEndianLineEnd;
-    case FileMark::Utf8:
-    case FileMark::None: break;
+    return encoding != FileEncoding::Lines && encoding != FileEncoding::Utf8;
+}
+
+bool IsBigEndian(FileEncoding encoding)
+{
+    return encoding == FileEncoding::Utf16BigEndian || encoding == FileEncoding::Utf16BigEndianWithoutMark;
+}
+
+std::string_view LineEnd(FileEncoding encoding)
+{
+    if (!IsUtf16(encoding))
+        return kLineEnd;
+    return IsBigEndian(encoding) ? kUtf16BigEndianLineEnd : kUtf16LittleEndianLineEnd;
+}
+
+// The encoding a mark at the start of `bytes` names; Lines where there is none.
+FileEncoding MarkOf(std::string_view bytes)
+{
+    for (const FileEncoding marked : {FileEncoding::Utf16LittleEndian, FileEncoding::Utf16BigEndian, FileEncoding::Utf8})
+        if (bytes.substr(0, MarkBytes(marked).size()) == MarkBytes(marked))
+            return marked;
+    return FileEncoding::Lines;
+}
+
+// UTF-16 without a mark, as cmd /u and .NET writers without a preamble leave
+// it, in the byte order where the file has the shape of text. No path holds
+// a NUL, so an 8-bit playlist has none before its end (a 0x1A): one with a
+// line there is read as lines. UTF-16 has a NUL in most units, on their high
+// side. In that order, up to the unit U+001A that ends the text: no unit is U+0000, no line end stands the other
+// way round (U+0A00, U+0D00) or is an 8-bit CR LF (the bytes 0D 0A making
+// one unit), more NUL bytes fall on the units' high side than on their low
+// side, and where there is an LF byte, lines end with the unit U+000A. A
+// file of NUL bytes with that shape in neither order is read as lines, as
+// every other file.
+FileEncoding Utf16WithoutMarkOf(std::string_view bytes)
+{
+    const std::string_view eightBitText = bytes.substr(0, bytes.find('\x1A'));
+    if (bytes.size() % 2 != 0 ||
+        (eightBitText.find('\0') == std::string_view::npos && eightBitText.find('\n') != std::string_view::npos))
+        return FileEncoding::Lines;
+    for (const bool bigEndian : {false, true}) {
+        std::size_t highNuls = 0, lowNuls = 0, lineFeeds = 0, lineFeedBytes = 0;
+        bool text = true;
+        for (std::size_t i = 0; i < bytes.size() && text; i += 2) {
+            const char high = bytes[i + (bigEndian ? 0 : 1)], low = bytes[i + (bigEndian ? 1 : 0)];
+            if (high == '\0' && low == '\x1A')
+                break;
+            highNuls += high == '\0';
+            lowNuls += low == '\0';
+            lineFeeds += high == '\0' && low == '\n';
+            lineFeedBytes += (high == '\n') + (low == '\n');
+            text = !(low == '\0' && (high == '\0' || high == '\n' || high == '\r')) &&
+                   !(bytes[i] == '\r' && bytes[i + 1] == '\n');
+        }
+        if (text && highNuls > lowNuls && (lineFeeds > 0 || lineFeedBytes == 0))
+            return bigEndian ? FileEncoding::Utf16BigEndianWithoutMark : FileEncoding::Utf16LittleEndianWithoutMark;
     }
-    return kLineEnd;
+    return FileEncoding::Lines;
 }
 
-FileMark MarkOf(std::string_view bytes)
+bool IsAscii(std::string_view line)
 {
-    for (const FileMark mark : {FileMark::Utf16LittleEndian, FileMark::Utf16BigEndian, FileMark::Utf8})
-        if (bytes.substr(0, MarkBytes(mark).size()) == MarkBytes(mark))
-            return mark;
-    return FileMark::None;
+    return std::all_of(line.begin(), line.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; });
 }
 
-bool IsUtf16(FileMark mark)
+// The bytes of a line that are its path's own: an ASCII line, or any line of
+// a UTF-16 file. Only the other lines keep their bytes.
+std::string FromPath(FileEncoding encoding, const std::wstring& path)
 {
-    return mark == FileMark::Utf16LittleEndian || mark == FileMark::Utf16BigEndian;
+    return IsUtf16(encoding) ? Utf16Bytes(path, IsBigEndian(encoding)) : OneByteBytes(path);
 }
 
 enum class LineEncoding { Ascii, Utf8, CodePage, OneByte };
@@ -139,36 +188,19 @@ void ForEachLine(Text text, typename Text::value_type lineEnd, typename Text::va
 
 // A file without a mark whose first line begins like one (it came after a
 // blank line) keeps an empty line before it: else it would read as marked.
-bool NeedsLineBefore(FileMark mark, std::string_view firstLine)
+bool NeedsLineBefore(FileEncoding encoding, std::string_view firstLine)
 {
-    return mark == FileMark::None && MarkOf(firstLine) != FileMark::None;
+    return MarkBytes(encoding).empty() && MarkOf(firstLine) != FileEncoding::Lines;
 }
 
-bool IsAsWritten(const PlaylistText& text)
+void AppendLine(PlaylistText& text, std::string_view line, bool fromPath)
 {
-    const std::string_view end = LineEnd(text.mark);
-    std::size_t at = MarkBytes(text.mark).size();
-    if (!text.lines.empty() &&
-        NeedsLineBefore(text.mark, std::string_view(text.bytes).substr(text.lines[0].offset))) {
-        if (text.bytes.compare(at, end.size(), end) != 0)
-            return false;
-        at += end.size();
+    if (fromPath) {
+        text.lines.emplace_back();
+        return;
     }
-    for (const LineSpan& line : text.lines) {
-        if (line.offset != at || text.bytes.compare(line.offset + line.length, end.size(), end) != 0)
-            return false;
-        at = line.offset + line.length + end.size();
-    }
-    return at == text.bytes.size();
-}
-
-void AppendLine(PlaylistText& text, std::string_view line)
-{
-    if (text.lines.empty() && NeedsLineBefore(text.mark, line))
-        text.bytes += kLineEnd;
-    text.lines.push_back({text.bytes.size(), line.size()});
-    text.bytes += line;
-    text.bytes += LineEnd(text.mark);
+    text.lines.push_back({text.kept.size(), line.size()});
+    text.kept += line;
 }
 
 // The one place that decides how an added path goes into a file without a
@@ -189,7 +221,7 @@ std::string AddedLine(const PlaylistText& file, const std::wstring& path, bool f
         std::string bytes = tried[i] == LineEncoding::Utf8       ? Utf8Bytes(path)
                             : tried[i] == LineEncoding::CodePage ? ansi.encode(path)
                                                                  : OneByteBytes(path);
-        if (bytes.empty() || (firstLine && MarkOf(bytes) != FileMark::None))
+        if (bytes.empty() || (firstLine && MarkOf(bytes) != FileEncoding::Lines))
             continue;  // a first line that begins like a mark would read as one
         if (ReadLine(bytes, ansi).path == path)
             return bytes;
@@ -197,60 +229,107 @@ std::string AddedLine(const PlaylistText& file, const std::wstring& path, bool f
     return {};
 }
 
-PlaylistText InUtf8BehindTheMark(const std::vector<std::wstring>& paths)
+PlaylistText InUtf8BehindTheMark(const PlaylistText& file, const std::vector<std::wstring>& paths)
 {
     PlaylistText out;
-    out.mark = FileMark::Utf8;
-    out.bytes = kUtf8Mark;
-    for (const std::wstring& path : paths)
-        AppendLine(out, Utf8Bytes(path));
+    out.encoding = FileEncoding::Utf8;
+    out.tail = file.tail;
+    for (const std::wstring& path : paths) {
+        const std::string line = Utf8Bytes(path);
+        AppendLine(out, line, IsAscii(line));
+    }
     return out;
 }
 
+// UTF-16 without a mark is known by its shape, which dropped blank lines or
+// an added path (one with a unit such as U+0A00) may change: then the file
+// gets the mark of its byte order, so that it still reads as it did. A file
+// without lines is no UTF-16 at all.
+void KeepReadingAsUtf16(PlaylistText& text, const std::vector<std::wstring>& paths)
+{
+    if (text.lines.empty())
+        text.encoding = FileEncoding::Lines;
+    else if (EncodingOf(PlaylistBytes(text, paths)) != text.encoding)
+        text.encoding = IsBigEndian(text.encoding) ? FileEncoding::Utf16BigEndian : FileEncoding::Utf16LittleEndian;
+}
+
+// Hands bytes to `write` in pieces of a size that files take well.
+class PieceWriter {
+public:
+    explicit PieceWriter(const BytesSink& write) : write_(write) { piece_.reserve(kPiece); }
+    bool Add(std::string_view bytes)
+    {
+        if (piece_.size() + bytes.size() > kPiece && !Flush())
+            return false;
+        if (bytes.size() >= kPiece)
+            return write_(bytes);
+        piece_ += bytes;
+        return true;
+    }
+    bool Flush()
+    {
+        const bool written = piece_.empty() || write_(piece_);
+        piece_.clear();
+        return written;
+    }
+
+private:
+    static constexpr std::size_t kPiece = 64 * 1024;
+    const BytesSink& write_;
+    std::string piece_;
+};
+
 }  // namespace
+
+FileEncoding EncodingOf(std::string_view bytes)
+{
+    const FileEncoding marked = MarkOf(bytes);
+    return marked != FileEncoding::Lines ? marked : Utf16WithoutMarkOf(bytes);
+}
 
 std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistText& text)
 {
     text = PlaylistText();
-    text.mark = MarkOf(bytes);
-    const std::size_t start = MarkBytes(text.mark).size();
+    text.encoding = EncodingOf(bytes);
+    const std::size_t start = MarkBytes(text.encoding).size();
     std::vector<std::wstring> paths;
-    const auto keep = [&](std::size_t offset, std::size_t length, std::wstring path) {
-        text.lines.push_back({offset, length});
-        paths.push_back(std::move(path));
-    };
-    if (IsUtf16(text.mark)) {
-        // A lone byte at the end is half a character: it is ignored.
-        const bool bigEndian = text.mark == FileMark::Utf16BigEndian;
+    std::size_t end = bytes.size();
+    if (IsUtf16(text.encoding)) {
+        const bool bigEndian = IsBigEndian(text.encoding);
         std::wstring units((bytes.size() - start) / 2, L'\0');
         for (std::size_t i = 0; i < units.size(); ++i) {
             const auto first = static_cast<unsigned char>(bytes[start + 2 * i]);
             const auto second = static_cast<unsigned char>(bytes[start + 2 * i + 1]);
             units[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
         }
+        // A lone byte at the end is half a character: it is kept, unread.
         const std::wstring_view all(units);
+        end = start + 2 * std::min(all.find(wchar_t(0x1A)), all.size());
         ForEachLine(all, L'\n', L'\r', wchar_t(0x1A), [&](std::wstring_view line) {
-            keep(start + 2 * static_cast<std::size_t>(line.data() - all.data()), 2 * line.size(),
-                 std::wstring(line));
+            text.lines.emplace_back();
+            paths.emplace_back(line);
         });
     } else {
         const std::string_view all(bytes);
-        const auto lines = static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1;
+        end = std::min(all.find('\x1A'), all.size());
+        const auto lines = static_cast<std::size_t>(std::count(all.begin(), all.begin() + end, '\n')) + 1;
         paths.reserve(lines);
         text.lines.reserve(lines);
         ForEachLine(all.substr(start), '\n', '\r', '\x1A', [&](std::string_view line) {
-            const auto offset = static_cast<std::size_t>(line.data() - all.data());
-            if (text.mark == FileMark::Utf8) {
-                keep(offset, line.size(), DecodeUtf8Line(line));
+            if (text.encoding == FileEncoding::Utf8) {
+                AppendLine(text, line, IsAscii(line));
+                paths.push_back(DecodeUtf8Line(line));
                 return;
             }
             LineReading reading = ReadLine(line, ansi);
             NoteLine(text, reading);
-            keep(offset, line.size(), std::move(reading.path));
+            AppendLine(text, line, reading.encoding == LineEncoding::Ascii);
+            paths.push_back(std::move(reading.path));
         });
     }
-    text.bytes = std::move(bytes);
-    text.asWritten = IsAsWritten(text);
+    // What follows the text is never read, and every save keeps it.
+    text.tail = bytes.substr(end);
+    text.kept.shrink_to_fit();
     return paths;
 }
 
@@ -259,36 +338,59 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
 {
     const std::size_t count = paths.size();
     const std::size_t kept = std::min(file.lines.size(), count);
-    PlaylistText out;
-    out.mark = file.mark;
-    out.utf8Lines = file.utf8Lines;
-    out.singleByteLines = file.singleByteLines;
-    out.choiceLines = file.choiceLines;
-    out.bytes = MarkBytes(file.mark);
-    out.bytes.reserve(file.bytes.size() + 2 * kLineEnd.size() * (count - kept));
+    PlaylistText out = file;
+    out.lines.resize(kept);
     out.lines.reserve(count);
-    const std::string_view held(file.bytes);
-    for (std::size_t i = 0; i < kept; ++i)
-        AppendLine(out, held.substr(file.lines[i].offset, file.lines[i].length));
     for (std::size_t i = kept; i < count; ++i) {
         const std::wstring& path = paths[i];
-        if (IsUtf16(file.mark)) {
-            AppendLine(out, Utf16Bytes(path, file.mark == FileMark::Utf16BigEndian));
-            continue;
-        }
-        if (file.mark == FileMark::Utf8) {
-            AppendLine(out, Utf8Bytes(path));
+        if (file.encoding != FileEncoding::Lines) {
+            const std::string line = file.encoding == FileEncoding::Utf8 ? Utf8Bytes(path) : FromPath(file.encoding, path);
+            AppendLine(out, line, IsUtf16(file.encoding) || IsAscii(line));
             continue;
         }
         std::string line = AddedLine(file, path, i == 0, false, ansi);
         if (line.empty() && !file.choiceLines)
-            return InUtf8BehindTheMark(paths);
+            return InUtf8BehindTheMark(file, paths);
         if (line.empty())
             line = AddedLine(file, path, i == 0, true, ansi);
         if (line.empty())
             return std::nullopt;
         NoteLine(out, ReadLine(line, ansi));
-        AppendLine(out, line);
+        AppendLine(out, line, IsAscii(line));
     }
+    if (IsUtf16(out.encoding) && MarkBytes(out.encoding).empty())
+        KeepReadingAsUtf16(out, paths);
     return out;
+}
+
+bool ProducePlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths, const BytesSink& write)
+{
+    PieceWriter out(write);
+    const std::string_view end = LineEnd(text.encoding);
+    bool written = out.Add(MarkBytes(text.encoding));
+    std::string line;
+    for (std::size_t i = 0; i < text.lines.size() && written; ++i) {
+        const LineSpan& span = text.lines[i];
+        std::string_view bytes;
+        if (span.offset == LineSpan::kFromPath) {
+            line = FromPath(text.encoding, paths[i]);
+            bytes = line;
+        } else {
+            bytes = std::string_view(text.kept).substr(span.offset, span.length);
+        }
+        if (i == 0 && NeedsLineBefore(text.encoding, bytes))
+            written = out.Add(end);
+        written = written && out.Add(bytes) && out.Add(end);
+    }
+    return written && out.Add(text.tail) && out.Flush();
+}
+
+std::string PlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths)
+{
+    std::string bytes;
+    ProducePlaylistBytes(text, paths, [&](std::string_view piece) {
+        bytes += piece;
+        return true;
+    });
+    return bytes;
 }

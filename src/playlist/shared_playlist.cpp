@@ -55,6 +55,9 @@ void ShowPlaylistChanges(HWND window)
 
 void SavePlaylistAtExit(HWND window)
 {
+    // Nothing new to write: whatever the file holds stays as it is.
+    if (UnsavedEntries() == 0 && PlaylistFileExists())
+        return;
     const FileLock lock(GetPlaylistPath(), kLockPatienceMs);
     if (lock.busy())
         return;
@@ -64,7 +67,9 @@ void SavePlaylistAtExit(HWND window)
         case PlaylistFileState::Missing:
             break;  // written again
         case PlaylistFileState::Unchanged:
-            if (PlaylistFileIsUpToDate())
+            // It holds what the player read or wrote: it is left exactly as
+            // it is unless rows whose save failed must go in.
+            if (UnsavedEntries() == 0)
                 return;
             break;
         case PlaylistFileState::Changed:

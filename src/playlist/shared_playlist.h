@@ -28,7 +28,8 @@ SaveResult SaveWithAdditions(HWND window, const std::function<void()>& add);
 void ShowPlaylistChanges(HWND window);
 
 // The save when the window closes or Windows ends the session, silent. It
-// never overwrites a change it did not make: then it is skipped, unless
-// entries whose save failed are waiting; those are added to what the file
-// holds now. A file that is gone is written again.
+// writes only what is new: a file that is gone is written again, and
+// entries whose save failed are added to what the file holds now. A file
+// that holds what the player read or wrote, or someone else's change, is
+// left exactly as it is.
 void SavePlaylistAtExit(HWND window);

@@ -30,10 +30,17 @@ protected:
     }
     void TearDown() override { Forget(); }
 
+    // No file, and no temporary file a crashed run left for a start to take.
     static void Forget()
     {
         SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(kPlaylistFile.c_str());
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((kPlaylistFile + L".*.tmp").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+            DeleteFileW((kFolder + found.cFileName).c_str());
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
     }
 
     void Add(const Strings& paths)

@@ -69,12 +69,26 @@ TEST_F(PlaylistFileTest, SavingWritesBesideTheExecutableWhateverTheWorkingDirect
     RemoveDirectoryW(elsewhere.c_str());
 }
 
-TEST_F(PlaylistFileTest, AMissingFileLeavesThePlaylistAsItWas)
+TEST_F(PlaylistFileTest, AMissingFileLeavesThePlaylistAsItWasUnlessASaveWasCutShortBeforeItsRename)
 {
     Add({L"C:\\kept.mp3"});
     LoadPlaylist(window.handle());
     EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\kept.mp3"});
     EXPECT_EQ(window.Rows(), Strings{L"kept.mp3"});
+
+    // Two copies' saves cut short on a FAT drive: the newest file comes back.
+    const std::wstring older = kPlaylistFile + L".12.tmp", newer = kPlaylistFile + L".34.tmp";
+    WriteBytes(older, "C:\\older.mp3\r\n");
+    WriteBytes(newer, "C:\\newer.mp3\r\n");
+    const FILETIME longAgo = {0, 0x01D00000};
+    const HANDLE file = CreateFileW(older.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &longAgo);
+    CloseHandle(file);
+    LoadPlaylist(window.handle());
+    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\newer.mp3"});
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\newer.mp3\r\n");
+    SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); });
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "with the file in place, leftovers go";
 }
 
 TEST_F(PlaylistFileTest, AFolderNamedLikeTheFileLeavesThePlaylistAsItWas)
@@ -358,7 +372,7 @@ TEST_F(PlaylistFileTest, TheSaveAtExitNeverOverwritesAChangeItDidNotMake)
         void (*meanwhile)();
         std::string saved;
     } cases[] = {
-        {"the same bytes: saved as the player writes them", [] {}, "a.mp3\r\nb.mp3\r\n"},
+        {"the same bytes: left exactly as they are", [] {}, "a.mp3\nb.mp3\n"},
         {"one byte changed, same size and time: kept", [] { EditKeepingSizeAndTime(kPlaylistFile, "a.mp3\nc.mp3\n"); },
          "a.mp3\nc.mp3\n"},
         {"missing: written again", [] { DeleteFileW(kPlaylistFile.c_str()); }, "a.mp3\r\nb.mp3\r\n"},
@@ -483,7 +497,7 @@ TEST(PlaylistTextTest, AnEarlierVersionsOneByteLineReadsRightWhereTheCodePageTel
         const AnsiCodePage page = WindowsCodePage(c.codePage);
         PlaylistText text;
         EXPECT_EQ(ReadPlaylistText(c.line + "\n", page, text), Strings{c.path});
-        EXPECT_EQ(WritePlaylistText(text, Strings{c.path}, page)->bytes, c.line + "\r\n");
+        EXPECT_EQ(PlaylistBytes(*WritePlaylistText(text, Strings{c.path}, page), Strings{c.path}), c.line + "\r\n");
     }
 }
 
@@ -511,6 +525,15 @@ TEST(PlaylistTextTest, AnAddedPathIsWrittenInTheFilesOwnEncodingAndReadsBack)
          "\xEF\xBB\xBF" "caf\xC3\xA9.mp3\r\n" + songUtf8 + "\r\n"},
         {"...but a line read by a choice keeps its bytes", 1251, "caf\xE9.mp3\r\n", L"\U0001F3B5.mp3",
          "caf\xE9.mp3\r\n\xF0\x9F\x8E\xB5.mp3\r\n"},
+        {"UTF-16 LE without a mark (cmd /u)", 1252, Utf16(L"C:\\\u4e0a.mp3\r\nC:\\b.mp3\n", false), song,
+         Utf16(L"C:\\\u4e0a.mp3\r\nC:\\b.mp3\r\n" + song + L"\r\n", false)},
+        {"UTF-16 BE without a mark, one line", 1252, Utf16(L"C:\\a.mp3", true), song,
+         Utf16(L"C:\\a.mp3\r\n" + song + L"\r\n", true)},
+        {"an 8-bit line with a NUL is no UTF-16", 1252, std::string("C:\\a\0b.mp3\r\n", 12), L"c.mp3",
+         std::string("C:\\a\0b.mp3\r\nc.mp3\r\n", 19)},
+        {"what follows a 0x1A stays last", 1252, "a.mp3\n\x1A" "b.mp3\n\x1A", L"c.mp3", "a.mp3\r\nc.mp3\r\n\x1A" "b.mp3\n\x1A"},
+        {"...in UTF-16 too, with a lone last byte", 1252, "\xFF\xFE" + Utf16(L"a\x1A\n", false) + "b", L"c",
+         "\xFF\xFE" + Utf16(L"a\r\nc\r\n\x1A\n", false) + "b"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -520,8 +543,8 @@ TEST(PlaylistTextTest, AnAddedPathIsWrittenInTheFilesOwnEncodingAndReadsBack)
         paths.push_back(c.added);
         const auto saved = WritePlaylistText(text, paths, page);
         ASSERT_TRUE(saved);
-        EXPECT_EQ(saved->bytes, c.saved);
-        EXPECT_EQ(ReadPlaylistText(saved->bytes, page, again), paths);
+        EXPECT_EQ(PlaylistBytes(*saved, paths), c.saved);
+        EXPECT_EQ(ReadPlaylistText(PlaylistBytes(*saved, paths), page, again), paths);
     }
 }
 
@@ -548,7 +571,7 @@ TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
         }
         SCOPED_TRACE(round);
         PlaylistText text;
-        ASSERT_EQ(ReadPlaylistText(WritePlaylistText(PlaylistText(), paths, SystemAnsiCodePage())->bytes,
+        ASSERT_EQ(ReadPlaylistText(PlaylistBytes(*WritePlaylistText(PlaylistText(), paths, SystemAnsiCodePage()), paths),
                                    SystemAnsiCodePage(), text),
                   paths);
     }

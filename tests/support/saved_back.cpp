@@ -1,16 +1,20 @@
 #include "support/saved_back.h"
 
+#include "playlist/playlist_text.h"
+
 std::string SavedBack(const std::string& bytes)
 {
+    const FileEncoding encoding = EncodingOf(bytes);
+    const bool bigEndian = encoding == FileEncoding::Utf16BigEndian ||
+                           encoding == FileEncoding::Utf16BigEndianWithoutMark;
+    const std::size_t width = bigEndian || encoding == FileEncoding::Utf16LittleEndian ||
+                                      encoding == FileEncoding::Utf16LittleEndianWithoutMark
+                                  ? 2
+                                  : 1;
     std::string mark;
-    std::size_t width = 1;
-    bool bigEndian = false;
-    for (const char* utf16 : {"\xFF\xFE", "\xFE\xFF"}) {
-        if (bytes.rfind(utf16, 0) == 0)
-            mark = utf16, width = 2, bigEndian = utf16[0] == '\xFE';
-    }
-    if (mark.empty() && bytes.rfind("\xEF\xBB\xBF", 0) == 0)
-        mark = "\xEF\xBB\xBF";
+    for (const char* marked : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"})
+        if (bytes.rfind(marked, 0) == 0)
+            mark = marked;
     // The value of the unit (a byte, or two in UTF-16) at `at` in `text`.
     const auto unit = [&](const std::string& text, std::size_t at) {
         const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
@@ -25,19 +29,21 @@ std::string SavedBack(const std::string& bytes)
             out += line + lineEnd;
         line.clear();
     };
-    for (std::size_t at = mark.size(); at + width <= bytes.size() && unit(bytes, at) != 0x1A; at += width) {
+    std::size_t at = mark.size();
+    for (; at + width <= bytes.size() && unit(bytes, at) != 0x1A; at += width) {
         if (unit(bytes, at) == '\n')
             endLine(true);
         else
             line.append(bytes, at, width);
     }
     endLine(false);
+    out += bytes.substr(at);
     // Without a mark, a first line that begins like one keeps an empty line
     // before it, so that it does not read as a mark.
     if (mark.empty())
         for (const char* like : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"})
             if (out.rfind(like, 0) == 0)
-                return "\r\n" + out;
+                return lineEnd + out;
     return out;
 }
 
