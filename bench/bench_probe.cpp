@@ -1,5 +1,5 @@
 // Measures the player side by side with its floors, on one clock, inside Wine:
-//   bench_probe.exe WORK PLAYER.exe FLOOR_WINDOW.exe FLOOR_LIST.exe TRACK.mp3 RUNS [MAX]
+//   bench_probe.exe WORK PLAYER.exe FLOOR_WINDOW.exe FLOOR_LIST.exe FLOOR_DURABLE.exe TRACK.mp3 RUNS [MAX]
 // WORK is an empty folder for the runs; TRACK a track long enough to play 15 s;
 // MAX the largest playlist size to measure (1,000,000 when not given).
 #include <windows.h>
@@ -261,11 +261,16 @@ struct Samples {
     std::vector<double> player, floor;
 };
 
-void PrintRow(const char* measure, const char* size, const Samples& s, const char* unit, const char* target)
+// The ratio column holds the player's time over the floor's, or, with
+// `difference`, the milliseconds the player takes beyond the floor.
+void PrintRow(const char* measure, const char* size, const Samples& s, const char* unit, const char* target,
+              bool difference = false)
 {
     const double player = Median(s.player), floor = Median(s.floor);
     char ratio[16] = "";
-    if (floor > 0)
+    if (difference)
+        std::snprintf(ratio, sizeof ratio, "%+.1f", player - floor);
+    else if (floor > 0)
         std::snprintf(ratio, sizeof ratio, "%.2f", player / floor);
     std::printf("| %-34s | %9s | %10.1f %-3s | %10.1f %-3s | %5s | %-7s |\n", measure, size, player, unit, floor, unit,
                 ratio, target);
@@ -278,19 +283,19 @@ int main()
 {
     int count = 0;
     wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (count != 7 && count != 8) {
-        std::fprintf(stderr, "usage: bench_probe WORK PLAYER FLOOR_WINDOW FLOOR_LIST TRACK RUNS [MAX]\n");
+    if (count != 8 && count != 9) {
+        std::fprintf(stderr, "usage: bench_probe WORK PLAYER FLOOR_WINDOW FLOOR_LIST FLOOR_DURABLE TRACK RUNS [MAX]\n");
         return 2;
     }
     const std::wstring work = args[1];
-    const std::wstring track = args[5];
+    const std::wstring track = args[6];
     // The track as a playlist line (its path is plain ASCII or Latin-1).
     std::string trackLine;
     for (wchar_t c : track)
         trackLine += static_cast<char>(c);
     trackLine += "\r\n";
-    const int runs = std::max(1, _wtoi(args[6]));
-    const int largest = count == 8 ? _wtoi(args[7]) : 1000000;
+    const int runs = std::max(1, _wtoi(args[7]));
+    const int largest = count == 9 ? _wtoi(args[8]) : 1000000;
     const auto place = [&](const wchar_t* name, const std::wstring& source, bool lists) {
         const std::wstring folder = work + L"\\bench-" + name;
         CreateDirectoryW(folder.c_str(), nullptr);
@@ -301,6 +306,7 @@ int main()
     const Program player = place(L"player", args[2], true);
     const Program floorWindow = place(L"floor-window", args[3], false);
     const Program floorList = place(L"floor-list", args[4], true);
+    const Program floorDurable = place(L"floor-durable", args[5], true);
 
     std::printf("| %-34s | %9s | %14s | %14s | %5s | %-7s |\n", "measure", "entries", "player", "floor", "ratio", "target");
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(36, '-').c_str(), std::string(11, '-').c_str(),
@@ -365,21 +371,26 @@ int main()
         PrintRow("WM_ACTIVATE, file unchanged", n.c_str(), activate, "ms", "");
 
         if (entries == 0 || entries == 100000) {
-            Samples add;
+            Samples add, durable;
             for (int run = 0; run < runs; ++run) {
-                for (const Program* program : {&player, &floorList}) {
+                for (const Program* program : {&player, &floorList, &floorDurable}) {
                     WriteFileBytes(program->Playlist(), content);
                     Running running;
                     StartAndWait(*program, entries, running);
                     const double took = AddFileAndWait(*program, running, track,
                                                        static_cast<LONGLONG>(content.size() + trackLine.size()));
-                    (program == &player ? add.player : add.floor).push_back(took);
+                    if (program == &player)
+                        add.player.push_back(took), durable.player.push_back(took);
+                    else
+                        (program == &floorList ? add.floor : durable.floor).push_back(took);
                     CloseAndWait(running);
                     if (ReadFileBytes(program->Playlist()) != content + trackLine)
                         lost = true;
                 }
             }
             PrintRow("Add File: Open pressed -> saved", n.c_str(), add, "ms", entries == 100000 ? "<= 1.25" : "");
+            PrintRow("Add File vs a crash-safe floor", n.c_str(), durable, "ms", entries == 100000 ? "<= +10" : "",
+                     true);
         }
     }
 

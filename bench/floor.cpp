@@ -1,12 +1,14 @@
 // The floor the player is measured against: the least a Win32 program must do
-// to show the same window. Built twice:
+// to show the same window. Built three times:
 //   floor_window: the same class, size and title, with one list box;
 //   floor_list:   also reads playlist.txt with one read, adds every row with
 //                 LB_ADDSTRING, writes the list back with one write on close,
 //                 and on command 201 lets the user add a file through the same
 //                 open dialog, then writes the list with one write; on
 //                 command 1 it plays the first track through the media
-//                 service, with nothing else (no timer, no labels).
+//                 service, with nothing else (no timer, no labels);
+//   floor_durable: floor_list whose every write is crash-safe: a new file,
+//                 flushed, moved over the old one.
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
@@ -74,10 +76,23 @@ void LoadRows(HWND list)
 
 void WriteRows()
 {
+#if FLOOR_DURABLE
+    // As a save that survives a crash must: a new file, flushed to the disk,
+    // then moved over the old one.
+    const std::wstring temporary = PlaylistPath() + L".tmp";
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+#else
     const HANDLE file = CreateFileW(PlaylistPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+#endif
     DWORD written = 0;
     WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+#if FLOOR_DURABLE
+    FlushFileBuffers(file);
     CloseHandle(file);
+    MoveFileExW(temporary.c_str(), PlaylistPath().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+#else
+    CloseHandle(file);
+#endif
 }
 
 void AddFile(HWND window)
