@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/controls.h"
+#include "playlist/display_name.h"
 
 namespace {
 std::vector<std::wstring> entries;
@@ -37,10 +38,13 @@ const std::vector<std::wstring>& Entries()
     return entries;
 }
 
-void Reserve(HWND list, std::size_t moreEntries)
+void Replace(HWND list, std::vector<std::wstring> paths)
 {
-    entries.reserve(entries.size() + moreEntries);
-    ReserveListRows(list, moreEntries);
+    entries = std::move(paths);
+    ClearListRows(list);
+    ReserveListRows(list, entries.size());
+    for (const auto& path : entries)
+        AddListRow(list, path.c_str() + DisplayNameStart(path));
 }
 
 }  // namespace Playlist

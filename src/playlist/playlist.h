@@ -20,8 +20,8 @@ void Clear(HWND list);
 std::size_t Count();
 const std::wstring& At(std::size_t index);
 const std::vector<std::wstring>& Entries();
-// Makes room for that many more entries, in the playlist and the list box,
-// before a long run of appends.
-void Reserve(HWND list, std::size_t moreEntries);
+// Replaces every entry with `paths`, and the list box's rows with theirs,
+// each the path's file name. The paths are taken over, never copied.
+void Replace(HWND list, std::vector<std::wstring> paths);
 
 }  // namespace Playlist

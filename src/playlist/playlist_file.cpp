@@ -66,12 +66,7 @@ void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std
     // Decided while the playlist still holds what it held.
     const HWND list = ControlOf(window, IDC_PLAYLIST);
     const int select = RowToSelect(Playlist::Entries(), SelectedRow(list), paths);
-    Playlist::Clear(list);
-    Playlist::Reserve(list, paths.size());
-    for (auto& path : paths) {
-        const auto rowStart = DisplayNameStart(path);
-        Playlist::Append(list, std::move(path), rowStart);
-    }
+    Playlist::Replace(list, std::move(paths));
     if (select >= 0)
         SelectRow(list, select);
 }
@@ -189,5 +184,5 @@ bool PlaylistFileMayHaveChanged()
 
 std::size_t UnsavedEntries()
 {
-    return Playlist::Count() - std::min(record.text.lines.size(), Playlist::Count());
+    return Playlist::Count() - std::min(record.text.lineCount, Playlist::Count());
 }

@@ -53,13 +53,13 @@ FileEncoding MarkOf(std::string_view bytes)
 // UTF-16 without a mark, as cmd /u and .NET writers without a preamble leave
 // it, in the byte order where the file has the shape of text. No path holds
 // a NUL, so an 8-bit playlist has none before its end (a 0x1A): one with a
-// line there is read as lines. UTF-16 has a NUL in most units, on their high
-// side. In that order, up to the unit U+001A that ends the text: no unit is U+0000, no line end stands the other
-// way round (U+0A00, U+0D00) or is an 8-bit CR LF (the bytes 0D 0A making
-// one unit), more NUL bytes fall on the units' high side than on their low
-// side, and where there is an LF byte, lines end with the unit U+000A. A
-// file of NUL bytes with that shape in neither order is read as lines, as
-// every other file.
+// line end there is read as lines. UTF-16 has a NUL in most units, on their
+// high side. In that order, up to the unit U+001A that ends the text: no
+// unit is U+0000, no line end stands the other way round (U+0A00, U+0D00) or
+// is an 8-bit CR LF (the bytes 0D 0A making one unit), more NUL bytes fall
+// on the units' high side than on their low side, and where there is an LF
+// byte, lines end with the unit U+000A. A file of NUL bytes with that shape
+// in neither order is read as lines, as every other file.
 FileEncoding Utf16WithoutMarkOf(std::string_view bytes)
 {
     const std::string_view eightBitText = bytes.substr(0, bytes.find('\x1A'));
@@ -195,12 +195,11 @@ bool NeedsLineBefore(FileEncoding encoding, std::string_view firstLine)
 
 void AppendLine(PlaylistText& text, std::string_view line, bool fromPath)
 {
-    if (fromPath) {
-        text.lines.emplace_back();
-        return;
+    if (!fromPath) {
+        text.keptLines.push_back({text.lineCount, text.kept.size(), line.size()});
+        text.kept += line;
     }
-    text.lines.push_back({text.kept.size(), line.size()});
-    text.kept += line;
+    ++text.lineCount;
 }
 
 // The one place that decides how an added path goes into a file without a
@@ -247,23 +246,42 @@ PlaylistText InUtf8BehindTheMark(const PlaylistText& file, const std::vector<std
 // without lines is no UTF-16 at all.
 void KeepReadingAsUtf16(PlaylistText& text, const std::vector<std::wstring>& paths)
 {
-    if (text.lines.empty())
+    if (text.lineCount == 0)
         text.encoding = FileEncoding::Lines;
     else if (EncodingOf(PlaylistBytes(text, paths)) != text.encoding)
         text.encoding = IsBigEndian(text.encoding) ? FileEncoding::Utf16BigEndian : FileEncoding::Utf16LittleEndian;
 }
 
-// Hands bytes to `write` in pieces of a size that files take well.
+// Hands bytes to `write` in pieces of a size that files take well, and
+// writes a path's own bytes straight into them.
 class PieceWriter {
 public:
-    explicit PieceWriter(const BytesSink& write) : write_(write) { piece_.reserve(kPiece); }
+    explicit PieceWriter(const BytesSink& write) : write_(write) {}
     bool Add(std::string_view bytes)
     {
-        if (piece_.size() + bytes.size() > kPiece && !Flush())
+        if (!Room(bytes.size()))
             return false;
-        if (bytes.size() >= kPiece)
-            return write_(bytes);
         piece_ += bytes;
+        return true;
+    }
+    // What FromPath gives, without a string of its own for each line.
+    bool AddPath(FileEncoding encoding, const std::wstring& path)
+    {
+        const bool utf16 = IsUtf16(encoding), bigEndian = IsBigEndian(encoding);
+        const std::size_t size = (utf16 ? 2 : 1) * path.size();
+        if (!Room(size))
+            return false;
+        piece_.resize(piece_.size() + size);
+        char* out = piece_.data() + piece_.size() - size;
+        for (const wchar_t unit : path) {
+            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>((unit >> 8) & 0xFF);
+            if (!utf16) {
+                *out++ = low;
+            } else {
+                *out++ = bigEndian ? high : low;
+                *out++ = bigEndian ? low : high;
+            }
+        }
         return true;
     }
     bool Flush()
@@ -274,7 +292,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t kPiece = 64 * 1024;
+    static constexpr std::size_t kPiece = 1 << 20;
+    // Writes out what the piece holds when `size` more bytes would not fit.
+    bool Room(std::size_t size) { return piece_.size() + size <= kPiece || Flush(); }
     const BytesSink& write_;
     std::string piece_;
 };
@@ -306,7 +326,7 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
         const std::wstring_view all(units);
         end = start + 2 * std::min(all.find(wchar_t(0x1A)), all.size());
         ForEachLine(all, L'\n', L'\r', wchar_t(0x1A), [&](std::wstring_view line) {
-            text.lines.emplace_back();
+            ++text.lineCount;
             paths.emplace_back(line);
         });
     } else {
@@ -314,7 +334,6 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
         end = std::min(all.find('\x1A'), all.size());
         const auto lines = static_cast<std::size_t>(std::count(all.begin(), all.begin() + end, '\n')) + 1;
         paths.reserve(lines);
-        text.lines.reserve(lines);
         ForEachLine(all.substr(start), '\n', '\r', '\x1A', [&](std::string_view line) {
             if (text.encoding == FileEncoding::Utf8) {
                 AppendLine(text, line, IsAscii(line));
@@ -337,11 +356,11 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
                                               const AnsiCodePage& ansi)
 {
     const std::size_t count = paths.size();
-    const std::size_t kept = std::min(file.lines.size(), count);
     PlaylistText out = file;
-    out.lines.resize(kept);
-    out.lines.reserve(count);
-    for (std::size_t i = kept; i < count; ++i) {
+    out.lineCount = std::min(file.lineCount, count);
+    while (!out.keptLines.empty() && out.keptLines.back().index >= out.lineCount)
+        out.keptLines.pop_back();
+    for (std::size_t i = out.lineCount; i < count; ++i) {
         const std::wstring& path = paths[i];
         if (file.encoding != FileEncoding::Lines) {
             const std::string line = file.encoding == FileEncoding::Utf8 ? Utf8Bytes(path) : FromPath(file.encoding, path);
@@ -366,21 +385,16 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
 bool ProducePlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths, const BytesSink& write)
 {
     PieceWriter out(write);
-    const std::string_view end = LineEnd(text.encoding);
+    const std::string_view end = LineEnd(text.encoding), kept(text.kept);
     bool written = out.Add(MarkBytes(text.encoding));
-    std::string line;
-    for (std::size_t i = 0; i < text.lines.size() && written; ++i) {
-        const LineSpan& span = text.lines[i];
-        std::string_view bytes;
-        if (span.offset == LineSpan::kFromPath) {
-            line = FromPath(text.encoding, paths[i]);
-            bytes = line;
-        } else {
-            bytes = std::string_view(text.kept).substr(span.offset, span.length);
-        }
-        if (i == 0 && NeedsLineBefore(text.encoding, bytes))
+    auto next = text.keptLines.begin();
+    for (std::size_t i = 0; i < text.lineCount && written; ++i) {
+        const bool fromPath = next == text.keptLines.end() || next->index != i;
+        const std::string_view bytes = fromPath ? std::string_view() : kept.substr(next->offset, next->length);
+        if (i == 0 && NeedsLineBefore(text.encoding, fromPath ? FromPath(text.encoding, paths[0]) : bytes))
             written = out.Add(end);
-        written = written && out.Add(bytes) && out.Add(end);
+        written = written && (fromPath ? out.AddPath(text.encoding, paths[i]) : out.Add(bytes)) && out.Add(end);
+        next += fromPath ? 0 : 1;
     }
     return written && out.Add(text.tail) && out.Flush();
 }

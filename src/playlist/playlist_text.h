@@ -47,20 +47,21 @@ enum class FileEncoding {
 // where it has that shape, else line by line.
 FileEncoding EncodingOf(std::string_view bytes);
 
-// Where a path's line lies in `PlaylistText::kept`, its line end left out.
-// A line whose bytes its path gives back exactly (an ASCII line, any line of
-// UTF-16) keeps nothing: its offset is kFromPath.
-struct LineSpan {
-    static constexpr std::size_t kFromPath = static_cast<std::size_t>(-1);
-    std::size_t offset = kFromPath, length = 0;
+// A line whose bytes its path does not give back (an ASCII line, or any
+// line of UTF-16, is its path's own bytes): the index of its path, and
+// where its bytes lie in `PlaylistText::kept`, its line end left out.
+struct KeptLine {
+    std::size_t index = 0, offset = 0, length = 0;
 };
 
 // A playlist file as the player read or wrote it, holding no more than it
 // takes to write it back with its paths.
 struct PlaylistText {
     FileEncoding encoding = FileEncoding::Lines;
-    // The line of each path, in order.
-    std::vector<LineSpan> lines;
+    // How many paths' lines it holds, and the few that keep their bytes,
+    // in order.
+    std::size_t lineCount = 0;
+    std::vector<KeptLine> keptLines;
     std::string kept;
     // What follows the text: the 0x1A and every byte after it, or a lone last
     // byte of UTF-16. Nothing in it is read.
@@ -77,7 +78,7 @@ struct PlaylistText {
 std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistText& text);
 
 // What a save writes: `paths` are the file's own paths (one for each of
-// `file.lines`, as read) and then the added ones. The file's lines come back
+// `file.lineCount`, as read) and then the added ones. The file's lines come back
 // as they were read; each added path goes in the file's encoding:
 //  - in a UTF-8 or UTF-16 file, its own (UTF-16 of the file's byte order,
 //    behind the mark where the file has it);

@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Require(grownForm.compare(0, lines, sameForm, 0, lines) == 0);
         // What the save remembers of the file is what reading it gives.
         Require(nulLines || (grown->utf8Lines == again.utf8Lines && grown->singleByteLines == again.singleByteLines &&
-                             grown->choiceLines == again.choiceLines && grown->lines.size() == again.lines.size() &&
+                             grown->choiceLines == again.choiceLines && grown->lineCount == again.lineCount &&
                              grown->encoding == again.encoding));
         Require(PlaylistBytes(*WritePlaylistText(*grown, all, *ansi), all) == grownBytes);
     }
