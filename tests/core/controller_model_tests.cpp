@@ -43,31 +43,27 @@ struct Model {
     {
         for (size_t at = static_cast<size_t>(index);; at = (at + 1) % paths.size()) {
             const std::wstring& path = paths[at];
+            const bool quoted = path.find(L'"') != std::wstring::npos;
             calls.push_back(L"close mp3");
-            if (path.find(L'"') == std::wstring::npos) {
+            if (!quoted)
                 calls.push_back(L"open \"" + path + L"\" type mpegvideo alias mp3");
-                if (path.find(L"gone") == std::wstring::npos) {
-                    calls.insert(calls.end(), {L"set mp3 time format milliseconds", L"play mp3 notify",
-                                               L"start timer 1 every 500 ms"});
-                    current = path;
-                    nowPlaying = NameOf(current);
-                    selection = static_cast<int>(at);
-                    return true;
-                }
+            if (!quoted && path.find(L"gone") == std::wstring::npos) {
+                calls.insert(calls.end(), {L"set mp3 time format milliseconds", L"play mp3 notify",
+                                           L"start timer 1 every 500 ms"});
+                current = path, nowPlaying = NameOf(path), selection = static_cast<int>(at);
+                return true;
             }
-            if (++failures >= paths.size()) {
-                GiveUp();
-                return false;
-            }
+            if (++failures >= paths.size())
+                return GiveUp();
             calls.push_back(L"post message " + std::to_wstring(WM_TRY_NEXT_TRACK));
         }
     }
 
-    void GiveUp()
+    bool GiveUp()
     {
         calls.insert(calls.end(), {L"stop timer 1", L"close mp3"});
-        nowPlaying = L"Nothing playing";
-        state = Stopped;
+        nowPlaying = L"Nothing playing", state = Stopped;
+        return false;
     }
 
     void PressPlay()
@@ -106,11 +102,10 @@ struct Model {
         if (paths.empty())
             return;
         failures = flags == MCI_NOTIFY_FAILURE ? failures + 1 : 0;
-        if (failures >= paths.size()) {
+        if (failures >= paths.size())
             GiveUp();
-            return;
-        }
-        Play(static_cast<int>((selection + 1) % static_cast<int>(paths.size())));
+        else
+            Play(static_cast<int>((selection + 1) % static_cast<int>(paths.size())));
     }
 
     void Tick(int position, int length)

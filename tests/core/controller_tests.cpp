@@ -275,17 +275,14 @@ TEST_F(ControllerTest, TracksThatCannotBePlayedArePassedOverAndAWholeLapOfThemSt
     // The commands of the rows tried in vain, each followed by the message
     // that goes on to the next: a quoted path is never opened.
     const std::wstring goOn = L"post message " + std::to_wstring(WM_TRY_NEXT_TRACK);
-    const auto passOver = [&](Strings calls, std::initializer_list<int> rows) {
+    const auto passOver = [&](Strings calls, std::initializer_list<int> rows, const Strings& then) {
         for (int row : rows) {
             calls.push_back(L"close mp3");
             if (row != 2)
                 calls.push_back(opens(row));
             calls.push_back(goOn);
         }
-        return calls;
-    };
-    const auto then = [](Strings calls, const Strings& more) {
-        calls.insert(calls.end(), more.begin(), more.end());
+        calls.insert(calls.end(), then.begin(), then.end());
         return calls;
     };
     const auto notify = [&](WPARAM flags) { return [&, flags] { OnTrackNotify(main(), flags); PumpMessages(); }; };
@@ -299,20 +296,20 @@ TEST_F(ControllerTest, TracksThatCannotBePlayedArePassedOverAndAWholeLapOfThemSt
     };
     const Step steps[] = {
         {"Stop ends a search", [&] { window.Select(1); PressPlay(main()); PressStop(main()); PumpMessages(); },
-         then(passOver({}, {1}), {kStopTimer, L"stop mp3", L"close mp3"}), Stopped, kNothingPlaying, 1},
+         passOver({}, {1}, {kStopTimer, L"stop mp3", L"close mp3"}), Stopped, kNothingPlaying, 1},
         {"Play on a row that can't be played", [&] { PressPlay(main()); PumpMessages(); },
-         then(passOver({}, {1, 2, 3}), PlaySequence(tracks[1])), Playing, L"two.mp3", 4},
+         passOver({}, {1, 2, 3}, PlaySequence(tracks[1])), Playing, L"two.mp3", 4},
         {"the end of a track", notify(MCI_NOTIFY_SUCCESSFUL),
-         then({kStopTimer}, PlaySequence(tracks[0])), Playing, L"one.mp3", 0},
+         passOver({kStopTimer}, {}, PlaySequence(tracks[0])), Playing, L"one.mp3", 0},
         {"the advance over failing rows", notify(MCI_NOTIFY_SUCCESSFUL),
-         then(passOver({kStopTimer}, {1, 2, 3}), PlaySequence(tracks[1])), Playing, L"two.mp3", 4},
+         passOver({kStopTimer}, {1, 2, 3}, PlaySequence(tracks[1])), Playing, L"two.mp3", 4},
         {"a play request that failed", notify(MCI_NOTIFY_FAILURE),
-         then({kStopTimer}, PlaySequence(tracks[0])), Playing, L"one.mp3", 0},
+         passOver({kStopTimer}, {}, PlaySequence(tracks[0])), Playing, L"one.mp3", 0},
         {"the fifth failure in a row: rows 1 to 3 on the way, then 4 and 0 as they played",
          notify(MCI_NOTIFY_FAILURE), {kStopTimer, kStopTimer, L"close mp3"}, Stopped, kNothingPlaying, 0},
         {"Play when nothing can be played",
          [&] { recorded::failing = {opens(0), opens(1), opens(3), opens(4)}; PressPlay(main()); PumpMessages(); },
-         then(passOver({}, {0, 1, 2, 3}), {L"close mp3", opens(4), kStopTimer, L"close mp3"}), Stopped,
+         passOver({}, {0, 1, 2, 3}, {L"close mp3", opens(4), kStopTimer, L"close mp3"}), Stopped,
          kNothingPlaying, 0},
     };
     for (const auto& step : steps) {
