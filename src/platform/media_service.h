@@ -2,8 +2,9 @@
 #include <windows.h>
 
 // The media service, window timers and the player's messages to itself are
-// reached only through these entry points. The program links the Win32 implementation; the controller's
-// tests link a recorder in its place and observe every call.
+// reached only through these entry points. The program links the Win32
+// implementation; the controller's tests link a recorder in its place and
+// observe every call.
 
 // Sends one command string to the Media Control Interface. The reply, when a
 // buffer is given, is written there. Returns 0, or the media service's error

@@ -362,9 +362,13 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
         out.keptLines.pop_back();
     for (std::size_t i = out.lineCount; i < count; ++i) {
         const std::wstring& path = paths[i];
-        if (file.encoding != FileEncoding::Lines) {
-            const std::string line = file.encoding == FileEncoding::Utf8 ? Utf8Bytes(path) : FromPath(file.encoding, path);
-            AppendLine(out, line, IsUtf16(file.encoding) || IsAscii(line));
+        if (IsUtf16(file.encoding)) {
+            AppendLine(out, {}, true);  // a UTF-16 line is its path's own bytes
+            continue;
+        }
+        if (file.encoding == FileEncoding::Utf8) {
+            const std::string line = Utf8Bytes(path);
+            AppendLine(out, line, IsAscii(line));
             continue;
         }
         std::string line = AddedLine(file, path, i == 0, false, ansi);
