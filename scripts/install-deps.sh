@@ -11,6 +11,7 @@ packages=(
   wine wine64                # runs the Windows program and its tests
   xvfb xauth x11-utils       # a virtual display for Wine's windows
   gstreamer1.0-plugins-good gstreamer1.0-plugins-base  # Wine's MP3 decoding
+  pulseaudio                 # a sink that plays in real time, with no sound card
   sox lame                   # generated test and demo tracks
   procps                     # pgrep, used to wait for Wine's desktop
   strace                     # sees the save's flush, an fsync inside Wine

@@ -14,9 +14,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 # from here (C.UTF-8: Windows-1252; ru_RU.UTF-8: Windows-1251).
 export LC_ALL=${LIROTUNE_LOCALE:-C.UTF-8}
 export WINEARCH=win64
+# Debian 13's Wine aborts in wineboot ("free(): invalid pointer") whenever
+# TMPDIR is set, whatever it names; Wine keeps its own temporary files in
+# the prefix anyway.
+unset TMPDIR
 
 # Without a sound card, the media service only opens devices when ALSA's
-# default device is the null device.
+# default device is the null device. That device takes sound as fast as it
+# comes, and Wine 10 then ends every track early (Wine 8 keeps time
+# itself), so wine-session.sh gives Wine a sound server with a sink that
+# plays in real time; this is the fallback.
 if [ ! -f "$HOME/.asoundrc" ]; then
   mkdir -p "$HOME"
   printf 'pcm.!default { type null }\nctl.!default { type null }\n' > "$HOME/.asoundrc"

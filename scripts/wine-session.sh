@@ -30,6 +30,17 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 
+# A sound server whose only sink plays to nowhere, but in real time, as a
+# sound card does: Wine's media service, on finding it, plays through it.
+export XDG_RUNTIME_DIR="$root/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+if command -v pulseaudio >/dev/null; then
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes \
+    --load=module-null-sink --load=module-native-protocol-unix >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break; sleep 0.05; done
+fi
+
 wineserver -f -p >/dev/null 2>&1 &
 pids+=($!)
 
