@@ -130,6 +130,8 @@ TEST_F(PlaylistFileTest, LinesAreReadAsTheyStandInTheFile)
         {"spaces are kept", "  a b.mp3 \r\n", {L"  a b.mp3 "}},
         {"only the CR before LF goes", "a\rb.mp3\r\r\nc.mp3\r", {L"a\rb.mp3\r", L"c.mp3\r"}},
         {"NUL bytes stay in the path", std::string("a\0b.mp3\r\n", 9), {std::wstring(L"a\0b.mp3", 7)}},
+        {"no NUL and a line end before the 0x1A: lines, not UTF-16", std::string("ab\n\x1A" "c\0\n\0", 8),
+         {L"ab"}},
         {"bytes are characters of the same value", "C:\\\xE9t\xE9\\\xFF.mp3\r\n", {L"C:\\\u00e9t\u00e9\\\u00ff.mp3"}},
         {"ANSI: Windows-1252 quotes and dashes", "C:\\Don\x92t Stop \x96 Live.mp3\r\n", {L"C:\\Don\u2019t Stop \u2013 Live.mp3"}},
         {"ANSI: bytes Windows-1252 leaves undefined", "C:\\\x81\x9D \x92.mp3\r\n", {L"C:\\\u0081\u009d \u2019.mp3"}},
@@ -298,6 +300,28 @@ TEST_F(PlaylistFileTest, AWriteThatFailsPartwayLeavesTheOldFileAndNoTemporaryFil
     EXPECT_NE(error, static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\old.mp3\r\n");
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe");
+
+    // The only complete copy, left by a save cut short before its rename,
+    // outlives a save that fails: the next start takes it.
+    DeleteFileW(kPlaylistFile.c_str());
+    WriteBytes(kPlaylistFile + L".12.tmp", "C:\\complete.mp3\r\n");
+    ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) { return write("C:\\new") && false; });
+    EXPECT_EQ(FilesIn(kFolder), L"playlist.txt.12.tmp playlist_file_tests.exe") << "the leftover was deleted";
+    LoadPlaylist(window.handle());
+    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\complete.mp3"});
+}
+
+TEST_F(PlaylistFileTest, AnEditOfAnyByteThatKeepsTheSizeIsSeen)
+{
+    ContentDigest digest;
+    digest.Add("a.mp3\nb.");
+    digest.Add("mp3\n");
+    for (const std::string edited : {"a.mp3\nb.mp3\n", "b.mp3\nb.mp3\n", "a.mp3\nb.mp4\n", "a.mp3\nb.mp3\r"}) {
+        SCOPED_TRACE(edited);
+        WriteBytes(kPlaylistFile, edited);
+        EXPECT_EQ(CompareFileContent(kPlaylistFile, digest) == FileComparison::Same, edited == "a.mp3\nb.mp3\n")
+            << "only the bytes the digest was made from are the same";
+    }
 }
 
 TEST_F(PlaylistFileTest, ASaveCutShortByAnExceptionLeavesNothingOpenAndTheNextSaveWorks)
