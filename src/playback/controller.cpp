@@ -56,6 +56,12 @@ int SelectedPlaylistRow(HWND window)
 bool StartTrack(HWND window, const std::wstring& path)
 {
     Send(kCloseCommand);
+    // What the closed track's play request still reports is about a device
+    // that is gone. Its end, posted just as it was closed (Wine 10 posts it
+    // so), must not move on the track that starts now. The device identifier
+    // in the report can't tell: both Wines leave it 0, and Windows gives a
+    // new device the number the closed one had.
+    DiscardMediaNotices(window);
     // No file name holds a quotation mark; one in a hand-edited playlist
     // line would end the quoted path early and let the rest of the line be
     // read as further command words. Such a path is never opened.

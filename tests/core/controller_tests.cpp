@@ -251,8 +251,12 @@ TEST_F(ControllerTest, AReportOfARequestThePlayerCutShortDoesNotAdvance)
     Load(tracks);
     StartPlaying(0);
     window.Select(2);
+    // The first track ended just as the switch closed it: its report is
+    // queued, and must not move row 2 on once it plays.
+    PostMessageW(main(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     PressPlay(main());
     recorded::Reset();
+    PumpMessages();
     // The close that switched tracks aborted the first play request; its
     // report arrives while row 2 plays.
     OnTrackNotify(main(), MCI_NOTIFY_ABORTED);

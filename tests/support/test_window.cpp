@@ -1,5 +1,7 @@
 #include "support/test_window.h"
 
+#include <mmsystem.h>
+
 #include "platform/control_ids.h"
 #include "platform/controls.h"
 #include "playback/controller.h"
@@ -13,6 +15,8 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     if (message == WM_TRY_NEXT_TRACK)
         OnTryNextTrack(window);
+    if (message == MM_MCINOTIFY)
+        OnTrackNotify(window, wParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
