@@ -35,3 +35,10 @@ void SetControlText(HWND window, int id, const std::wstring& text)
 {
     SetWindowTextW(GetDlgItem(window, id), text.c_str());
 }
+
+void DiscardQueuedMessages(HWND window, UINT message)
+{
+    MSG queued;
+    while (PeekMessageW(&queued, window, message, message, PM_REMOVE)) {
+    }
+}

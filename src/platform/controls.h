@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 
-// The few list-box and label operations the player relies on, each with the
-// result its callers expect.
+// The few list-box, label and window-queue operations the player relies on,
+// each with the result its callers expect.
 
 HWND ControlOf(HWND window, int id);
 
@@ -19,3 +19,6 @@ int SelectedRow(HWND list);
 void SelectRow(HWND list, int row);
 
 void SetControlText(HWND window, int id, const std::wstring& text);
+
+// Takes every `message` still queued for the window out of its queue, unread.
+void DiscardQueuedMessages(HWND window, UINT message);

@@ -13,13 +13,6 @@ DWORD SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
     return send ? send(command, reply, replyLength, callback) : MCIERR_CANNOT_LOAD_DRIVER;
 }
 
-void DiscardMediaNotices(HWND window)
-{
-    MSG message;
-    while (PeekMessageW(&message, window, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
-    }
-}
-
 void StartWindowTimer(HWND window, UINT_PTR id, UINT periodMs)
 {
     SetTimer(window, id, periodMs, nullptr);

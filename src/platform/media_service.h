@@ -12,10 +12,6 @@
 DWORD SendMediaCommand(const wchar_t* command, wchar_t* reply, UINT replyLength,
                        HWND callback);
 
-// Takes the media service's reports still queued for the window out of its
-// queue, unread.
-void DiscardMediaNotices(HWND window);
-
 // Starts (or restarts) a window timer, and stops it.
 void StartWindowTimer(HWND window, UINT_PTR id, UINT periodMs);
 void StopWindowTimer(HWND window, UINT_PTR id);

@@ -61,7 +61,7 @@ bool StartTrack(HWND window, const std::wstring& path)
     // so), must not move on the track that starts now. The device identifier
     // in the report can't tell: both Wines leave it 0, and Windows gives a
     // new device the number the closed one had.
-    DiscardMediaNotices(window);
+    DiscardQueuedMessages(window, MM_MCINOTIFY);
     // No file name holds a quotation mark; one in a hand-edited playlist
     // line would end the quoted path early and let the rest of the line be
     // read as further command words. Such a path is never opened.

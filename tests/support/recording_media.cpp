@@ -55,15 +55,6 @@ void StopWindowTimer(HWND, UINT_PTR id)
     recorded::calls.push_back(L"stop timer " + std::to_wstring(id));
 }
 
-// Not written down: the reports are really taken out of the test window's
-// queue, so that a test sees which of them are still acted on.
-void DiscardMediaNotices(HWND window)
-{
-    MSG message;
-    while (PeekMessageW(&message, window, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
-    }
-}
-
 bool PostToWindow(HWND window, UINT message)
 {
     recorded::calls.push_back(L"post message " + std::to_wstring(message));
