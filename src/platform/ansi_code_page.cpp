@@ -39,6 +39,12 @@ AnsiCodePage WindowsCodePage(unsigned codePage)
     return page;
 }
 
+const AnsiCodePage& OemCodePage()
+{
+    static const AnsiCodePage page = WindowsCodePage(GetOEMCP());
+    return page;
+}
+
 const AnsiCodePage& SystemAnsiCodePage()
 {
     static const AnsiCodePage page = WindowsCodePage(GetACP());

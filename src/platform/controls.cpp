@@ -10,6 +10,15 @@ void AddListRow(HWND list, const wchar_t* text)
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
+void SetListRow(HWND list, int row, const wchar_t* text)
+{
+    const int selected = SelectedRow(list);
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    if (selected == row)
+        SelectRow(list, row);
+}
+
 void ClearListRows(HWND list)
 {
     SendMessageW(list, LB_RESETCONTENT, 0, 0);

@@ -12,6 +12,8 @@ HWND ControlOf(HWND window, int id);
 // Adds a row at the end: the list box is created without sorting.
 void AddListRow(HWND list, const wchar_t* text);
 void ClearListRows(HWND list);
+// Row `row` shows `text` instead; the selection stays on the same row.
+void SetListRow(HWND list, int row, const wchar_t* text);
 // Lets the list box allocate room for a long run of rows at once.
 void ReserveListRows(HWND list, std::size_t rows);
 // The selected row, or -1 when none is selected.

@@ -15,6 +15,7 @@
 #include "playback/play_state.h"
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
+#include "playlist/track_location.h"
 
 PlayState playState = Stopped;
 std::wstring currentTrack;
@@ -86,7 +87,7 @@ bool TryEntry(HWND window, std::size_t at)
 {
     // The labels, the selection and the timer follow only a track that
     // plays: passing over missing files shows none of their names.
-    if (StartTrack(window, Playlist::At(at))) {
+    if (StartTrack(window, PathToOpen(ControlOf(window, IDC_PLAYLIST), at))) {
         currentTrack = Playlist::At(at);
         StartWindowTimer(window, IDT_PROGRESS, kProgressPeriodMs);
         SetControlText(window, IDC_NOW_PLAYING, DisplayName(currentTrack));

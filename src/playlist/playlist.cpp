@@ -38,6 +38,12 @@ const std::vector<std::wstring>& Entries()
     return entries;
 }
 
+void Rename(HWND list, std::size_t index, std::wstring path)
+{
+    entries.at(index) = std::move(path);
+    SetListRow(list, static_cast<int>(index), entries[index].c_str() + DisplayNameStart(entries[index]));
+}
+
 void Replace(HWND list, std::vector<std::wstring> paths)
 {
     entries = std::move(paths);

@@ -20,6 +20,9 @@ void Clear(HWND list);
 std::size_t Count();
 const std::wstring& At(std::size_t index);
 const std::vector<std::wstring>& Entries();
+// Entry `index` names `path` from now on, and its row shows that name; the
+// selection stays where it is.
+void Rename(HWND list, std::size_t index, std::wstring path);
 // Replaces every entry with `paths`, and the list box's rows with theirs,
 // each the path's file name. The paths are taken over, never copied.
 void Replace(HWND list, std::vector<std::wstring> paths);

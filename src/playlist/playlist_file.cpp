@@ -16,6 +16,7 @@
 #include "playlist/display_name.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_text.h"
+#include "playlist/text_encodings.h"
 
 namespace {
 
@@ -85,6 +86,26 @@ std::wstring PlaylistPathBeside(const std::wstring& executablePath)
 std::wstring GetPlaylistPath()
 {
     return PlaylistPathBeside(ExecutablePath());
+}
+
+std::wstring PlaylistFolder()
+{
+    std::wstring path = GetPlaylistPath();
+    path.resize(DisplayNameStart(path));
+    return path;
+}
+
+std::string_view EightBitLineOf(std::size_t index)
+{
+    const PlaylistText& text = record.text;
+    if (text.encoding != FileEncoding::Lines || index >= text.lineCount)
+        return {};
+    const auto line = std::lower_bound(text.keptLines.begin(), text.keptLines.end(), index,
+                                       [](const KeptLine& kept, std::size_t at) { return kept.index < at; });
+    if (line == text.keptLines.end() || line->index != index)
+        return {};
+    const std::string_view bytes = std::string_view(text.kept).substr(line->offset, line->length);
+    return KindOf(bytes) == LineKind::Other ? bytes : std::string_view();
 }
 
 void LoadPlaylist(HWND window)

@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/files.h"
 
@@ -9,6 +11,13 @@
 std::wstring GetPlaylistPath();
 // The same, for an executable at `executablePath`.
 std::wstring PlaylistPathBeside(const std::wstring& executablePath);
+// The folder that holds it, with its last separator.
+std::wstring PlaylistFolder();
+
+// The bytes of line `index` of the file, where it is a line of 8-bit text
+// read in the code page (neither ASCII nor UTF-8, in a file without a
+// mark); empty for any other line and for entries not from the file.
+std::string_view EightBitLineOf(std::size_t index);
 
 // Fills the playlist and its list box from the file. When the file can't be
 // opened both stay as they are; when it opens they are replaced by its paths.

@@ -37,6 +37,15 @@ struct Model {
         return cut == std::wstring::npos ? path : path.substr(cut + 1);
     }
 
+    // A line without a drive plays from the folder of the playlist, the
+    // test program's own.
+    static std::wstring Opened(const std::wstring& path)
+    {
+        wchar_t program[MAX_PATH];
+        const std::wstring exe(program, GetModuleFileNameW(nullptr, program, MAX_PATH));
+        return path.find(L':') != std::wstring::npos ? path : exe.substr(0, exe.find_last_of(L'\\') + 1) + path;
+    }
+
     // Tries each row from `index` on, one a message, until one plays; a whole
     // playlist of failures in a row, and it stops.
     bool Play(int index)
@@ -46,7 +55,7 @@ struct Model {
             const bool quoted = path.find(L'"') != std::wstring::npos;
             calls.push_back(L"close mp3");
             if (!quoted)
-                calls.push_back(L"open \"" + path + L"\" type mpegvideo alias mp3");
+                calls.push_back(L"open \"" + Opened(path) + L"\" type mpegvideo alias mp3");
             if (!quoted && path.find(L"gone") == std::wstring::npos) {
                 calls.insert(calls.end(), {L"set mp3 time format milliseconds", L"play mp3 notify",
                                            L"start timer 1 every 500 ms"});

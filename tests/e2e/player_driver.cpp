@@ -82,7 +82,10 @@ std::wstring DescribeChildren(HWND parent)
 
 PlayerProcess::PlayerProcess(const std::wstring& exe, std::chrono::milliseconds timeout)
 {
-    const std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
+    // Started in the folder above its own, as from a shortcut whose "Start
+    // in" names another: nothing the player does may rest on where it starts.
+    const std::wstring own = exe.substr(0, exe.find_last_of(L"\\/"));
+    const std::wstring folder = own.substr(0, own.find_last_of(L"\\/"));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";

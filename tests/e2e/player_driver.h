@@ -10,8 +10,8 @@
 // window messages.
 class PlayerProcess {
 public:
-    // Starts the player, in its own folder, and waits until its main window
-    // is visible.
+    // Starts the player, in the folder above its own, and waits until its
+    // main window is visible.
     explicit PlayerProcess(const std::wstring& playerExe,
                            std::chrono::milliseconds timeout = std::chrono::seconds(20));
     ~PlayerProcess();

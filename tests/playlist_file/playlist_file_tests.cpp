@@ -17,6 +17,7 @@
 #include "playlist/playlist_text.h"
 #include "playlist/text_encodings.h"
 #include "playlist/shared_playlist.h"
+#include "playlist/track_location.h"
 #include "platform/controls.h"
 #include "platform/file_lock.h"
 #include "playlist_file/playlist_file_fixture.h"
@@ -31,6 +32,28 @@ TEST(PlaylistPathTest, TheFileSitsInTheExecutablesFolder)
     EXPECT_EQ(PlaylistPathBeside(L"Z:/apps/x.exe"), L"Z:/apps/playlist.txt");
     EXPECT_EQ(PlaylistPathBeside(L"x.exe"), L"playlist.txt");
     EXPECT_EQ(GetPlaylistPath(), kPlaylistFile);
+}
+
+TEST(PlaylistPathTest, ALineThatIsNoFullPathPlaysFromThePlaylistsFolder)
+{
+    const struct {
+        const wchar_t *folder, *line, *plays;
+    } cases[] = {
+        {LR"(E:\Player\)", L"a.mp3", LR"(E:\Player\a.mp3)"},
+        {LR"(E:\Player)", LR"(Music\b.mp3)", LR"(E:\Player\Music\b.mp3)"},
+        {LR"(E:\Player\)", LR"(..\Music\c.mp3)", LR"(E:\Player\..\Music\c.mp3)"},
+        {LR"(E:\Apps\Player\)", LR"(\Music\a.mp3)", LR"(E:\Music\a.mp3)"},
+        {LR"(\\pc\share\Player\)", L"/Music/a.mp3", LR"(\\pc\share\Music/a.mp3)"},
+        {LR"(\\?\UNC\pc\share\Player\)", LR"(\a.mp3)", LR"(\\?\UNC\pc\share\a.mp3)"},
+        {LR"(E:\Player\)", L"e:a.mp3", LR"(E:\Player\a.mp3)"},
+        {LR"(E:\Player\)", L"D:a.mp3", LR"(D:\a.mp3)"},
+        {LR"(E:\Player\)", LR"(D:\Music\a.mp3)", LR"(D:\Music\a.mp3)"},
+        {LR"(E:\Player\)", LR"(\\server\share\a.mp3)", LR"(\\server\share\a.mp3)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.line)));
+        EXPECT_EQ(TrackPath(c.line, c.folder), c.plays);
+    }
 }
 
 TEST(PlaylistPathTest, FileCallsGetTheLongFormOfALongAbsolutePathOnly)
@@ -176,6 +199,28 @@ TEST_F(PlaylistFileTest, AnAccentedLatinPathRoundTripsByteForByte)
                                         L"C:\\" + everyLatinCharacter + L".mp3"}));
     SavePlaylist();
     EXPECT_EQ(ReadBytes(kPlaylistFile), bytes);
+
+    // Written by cmd's "dir > playlist.txt" in the console's code page (437
+    // here), where 0x82 is \u00e9, and \u201a in the system's: the file that
+    // exists decides, and where both or neither do, the system's reading.
+    const std::wstring console = L"caf\u00e9.mp3", both = L"b\u201a.mp3", neither = L"n\u201a.mp3";
+    const Strings files = {console, both, L"b\u00e9.mp3"};
+    for (const std::wstring& name : files)
+        WriteBytes(kFolder + name, "");
+    const std::string dir = "caf\x82.mp3\r\nb\x82.mp3\r\nn\x82.mp3\r\n";
+    LoadFrom(dir);
+    window.Select(2);
+    EXPECT_EQ(PathToOpen(window.list(), 0), kFolder + console);
+    EXPECT_EQ(PathToOpen(window.list(), 1), kFolder + both);
+    EXPECT_EQ(PathToOpen(window.list(), 2), kFolder + neither);
+    EXPECT_EQ(Playlist::Entries(), (Strings{console, both, neither}));
+    EXPECT_EQ(window.Rows(), (Strings{console, both, neither}));
+    EXPECT_EQ(window.Selection(), 2);
+    Add({L"C:\\added.mp3"});
+    SavePlaylist();
+    EXPECT_EQ(ReadBytes(kPlaylistFile), dir + "C:\\added.mp3\r\n") << "the line keeps its bytes";
+    for (const std::wstring& name : files)
+        DeleteFileW((kFolder + name).c_str());
 }
 
 TEST_F(PlaylistFileTest, PathsBeyondLatinAreSavedAsUtf8AndReadBack)
