@@ -1,7 +1,9 @@
 // Measures the player side by side with its floors, on one clock, inside Wine:
 //   bench_probe.exe WORK PLAYER.exe FLOOR_WINDOW.exe FLOOR_LIST.exe FLOOR_DURABLE.exe TRACK.mp3 RUNS [MAX]
 // WORK is an empty folder for the runs; TRACK a track long enough to play 15 s;
-// MAX the largest playlist size to measure (1,000,000 when not given).
+// MAX the largest playlist size to measure (1,000,000 when not given). With
+// LIROTUNE_BENCH_BASELINE set to another build of the player, that build is
+// measured too, in the same runs, each of its figures in a row of its own.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -257,23 +259,42 @@ double AddFileAndWait(const Program& program, Running& running, const std::wstri
     return -1;
 }
 
+// Sample i of the player, of the build before and of the floor come from
+// the same run, one right after the other.
 struct Samples {
-    std::vector<double> player, floor;
+    std::vector<double> player, baseline, floor;
 };
 
-// The ratio column holds the player's time over the floor's, or, with
-// `difference`, the milliseconds the player takes beyond the floor.
+// The median over the runs of each run's ratio (or, with `difference`, of
+// its difference): the machine's drift between runs falls out of it.
+double PairedMedian(const std::vector<double>& program, const std::vector<double>& floor, bool difference)
+{
+    std::vector<double> paired;
+    for (std::size_t i = 0; i < program.size() && i < floor.size(); ++i)
+        if (difference || floor[i] > 0)
+            paired.push_back(difference ? program[i] - floor[i] : program[i] / floor[i]);
+    return Median(paired);
+}
+
+void PrintOneRow(const char* measure, const char* size, const std::vector<double>& program,
+                 const std::vector<double>& floor, const char* unit, const char* target, bool difference)
+{
+    char ratio[16] = "";
+    if (!floor.empty())
+        std::snprintf(ratio, sizeof ratio, difference ? "%+.1f" : "%.2f", PairedMedian(program, floor, difference));
+    std::printf("| %-34s | %9s | %10.1f %-3s | %10.1f %-3s | %5s | %-7s |\n", measure, size, Median(program), unit,
+                Median(floor), unit, ratio, target);
+}
+
+// The ratio column holds the median of the player's paired ratios to the
+// floor, or, with `difference`, of the milliseconds it takes beyond the
+// floor. The build before follows in a row of its own.
 void PrintRow(const char* measure, const char* size, const Samples& s, const char* unit, const char* target,
               bool difference = false)
 {
-    const double player = Median(s.player), floor = Median(s.floor);
-    char ratio[16] = "";
-    if (difference)
-        std::snprintf(ratio, sizeof ratio, "%+.1f", player - floor);
-    else if (floor > 0)
-        std::snprintf(ratio, sizeof ratio, "%.2f", player / floor);
-    std::printf("| %-34s | %9s | %10.1f %-3s | %10.1f %-3s | %5s | %-7s |\n", measure, size, player, unit, floor, unit,
-                ratio, target);
+    PrintOneRow(measure, size, s.player, s.floor, unit, target, difference);
+    if (!s.baseline.empty())
+        PrintOneRow("  ... the build before", size, s.baseline, s.floor, unit, "", difference);
     std::fflush(stdout);
 }
 
@@ -307,6 +328,15 @@ int main()
     const Program floorWindow = place(L"floor-window", args[3], false);
     const Program floorList = place(L"floor-list", args[4], true);
     const Program floorDurable = place(L"floor-durable", args[5], true);
+    wchar_t baselineExe[MAX_PATH] = L"";
+    const bool withBaseline = GetEnvironmentVariableW(L"LIROTUNE_BENCH_BASELINE", baselineExe, MAX_PATH) > 0;
+    const Program baseline = place(L"baseline", withBaseline ? baselineExe : args[2], true);
+    std::vector<const Program*> players = {&player};
+    if (withBaseline)
+        players.push_back(&baseline);
+    const auto samplesOf = [&](const Program* program, Samples& samples) -> std::vector<double>& {
+        return program == &baseline ? samples.baseline : program == &player ? samples.player : samples.floor;
+    };
 
     std::printf("| %-34s | %9s | %14s | %14s | %5s | %-7s |\n", "measure", "entries", "player", "floor", "ratio", "target");
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(36, '-').c_str(), std::string(11, '-').c_str(),
@@ -315,7 +345,9 @@ int main()
 
     // One start of each first, not counted: it warms the file cache and
     // Wine's own start-up for all that follow.
-    for (const Program* program : {&player, &floorList, &floorWindow}) {
+    std::vector<const Program*> warmed = players;
+    warmed.insert(warmed.end(), {&floorList, &floorWindow});
+    for (const Program* program : warmed) {
         Running running;
         DeleteFileW(program->Playlist().c_str());
         StartAndWait(*program, 0, running);
@@ -331,7 +363,9 @@ int main()
         const int times = entries >= 1000000 ? 1 : runs;
         Samples startup, close, peak, emptyStart, activate;
         for (int run = 0; run < times; ++run) {
-            for (const Program* program : {&player, &floorList, &floorWindow}) {
+            std::vector<const Program*> programs = players;
+            programs.insert(programs.end(), {&floorList, &floorWindow});
+            for (const Program* program : programs) {
                 if (program == &floorWindow && entries != 0)
                     continue;
                 if (program->listsPlaylist)
@@ -346,20 +380,20 @@ int main()
                 for (int i = 0; program != &floorWindow && i < 10; ++i) {
                     const double before = Now();
                     SendMessageW(running.window, WM_ACTIVATE, WA_ACTIVE, 0);
-                    (program == &player ? activate.player : activate.floor).push_back(Now() - before);
+                    samplesOf(program, activate).push_back(Now() - before);
                 }
                 const double peakMiB = StatusKb(linuxPid, "VmHWM:") / 1024.0;
                 const double closed = CloseAndWait(running);
                 if (program->listsPlaylist && ReadFileBytes(program->Playlist()) != content)
                     lost = true;
-                if (program == &player) {
-                    startup.player.push_back(started), close.player.push_back(closed), peak.player.push_back(peakMiB);
-                    emptyStart.player.push_back(started);
-                } else if (program == &floorList) {
-                    startup.floor.push_back(started), close.floor.push_back(closed), peak.floor.push_back(peakMiB);
-                } else {
+                if (program == &floorWindow) {
                     emptyStart.floor.push_back(started);
+                    continue;
                 }
+                samplesOf(program, startup).push_back(started), samplesOf(program, close).push_back(closed);
+                samplesOf(program, peak).push_back(peakMiB);
+                if (program != &floorList)
+                    samplesOf(program, emptyStart).push_back(started);
             }
         }
         const std::string n = std::to_string(entries);
@@ -373,16 +407,18 @@ int main()
         if (entries == 0 || entries == 100000) {
             Samples add, durable;
             for (int run = 0; run < runs; ++run) {
-                for (const Program* program : {&player, &floorList, &floorDurable}) {
+                std::vector<const Program*> programs = players;
+                programs.insert(programs.end(), {&floorList, &floorDurable});
+                for (const Program* program : programs) {
                     WriteFileBytes(program->Playlist(), content);
                     Running running;
                     StartAndWait(*program, entries, running);
                     const double took = AddFileAndWait(*program, running, track,
                                                        static_cast<LONGLONG>(content.size() + trackLine.size()));
-                    if (program == &player)
-                        add.player.push_back(took), durable.player.push_back(took);
-                    else
+                    if (program == &floorList || program == &floorDurable)
                         (program == &floorList ? add.floor : durable.floor).push_back(took);
+                    else
+                        samplesOf(program, add).push_back(took), samplesOf(program, durable).push_back(took);
                     CloseAndWait(running);
                     if (ReadFileBytes(program->Playlist()) != content + trackLine)
                         lost = true;

@@ -1,17 +1,17 @@
 #include "playlist/display_name.h"
 
-std::wstring::size_type LastSeparator(const std::wstring& path)
+std::wstring_view::size_type LastSeparator(std::wstring_view path)
 {
     return path.find_last_of(L"\\/");
 }
 
-std::wstring::size_type DisplayNameStart(const std::wstring& path)
+std::wstring_view::size_type DisplayNameStart(std::wstring_view path)
 {
     const auto separator = LastSeparator(path);
-    return separator == std::wstring::npos ? 0 : separator + 1;
+    return separator == std::wstring_view::npos ? 0 : separator + 1;
 }
 
-std::wstring DisplayName(const std::wstring& path)
+std::wstring DisplayName(std::wstring_view path)
 {
-    return path.substr(DisplayNameStart(path));
+    return std::wstring(path.substr(DisplayNameStart(path)));
 }

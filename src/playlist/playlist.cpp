@@ -1,25 +1,26 @@
 #include "playlist/playlist.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "platform/controls.h"
 #include "playlist/display_name.h"
 
 namespace {
-std::vector<std::wstring> entries;
+PathList entries;
 }
 
 namespace Playlist {
 
-void Append(HWND list, std::wstring path, std::size_t rowStart)
+void Append(HWND list, std::wstring_view path, std::size_t rowStart)
 {
-    entries.push_back(std::move(path));
-    AddListRow(list, entries.back().c_str() + rowStart);
+    entries.Append(path);
+    AddListRow(list, entries.Terminated(entries.size() - 1) + rowStart);
 }
 
 void Clear(HWND list)
 {
-    entries.clear();
+    entries.Clear();
     ClearListRows(list);
 }
 
@@ -28,29 +29,31 @@ std::size_t Count()
     return entries.size();
 }
 
-const std::wstring& At(std::size_t index)
+std::wstring_view At(std::size_t index)
 {
-    return entries.at(index);
+    if (index >= entries.size())
+        throw std::out_of_range("no such playlist entry");
+    return entries[index];
 }
 
-const std::vector<std::wstring>& Entries()
+const PathList& Entries()
 {
     return entries;
 }
 
-void Rename(HWND list, std::size_t index, std::wstring path)
+void Rename(HWND list, std::size_t index, std::wstring_view path)
 {
-    entries.at(index) = std::move(path);
-    SetListRow(list, static_cast<int>(index), entries[index].c_str() + DisplayNameStart(entries[index]));
+    entries.Rename(index, path);
+    SetListRow(list, static_cast<int>(index), entries.Terminated(index) + DisplayNameStart(entries[index]));
 }
 
-void Replace(HWND list, std::vector<std::wstring> paths)
+void Replace(HWND list, PathList paths)
 {
     entries = std::move(paths);
     ClearListRows(list);
     ReserveListRows(list, entries.size());
-    for (const auto& path : entries)
-        AddListRow(list, path.c_str() + DisplayNameStart(path));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        AddListRow(list, entries.Terminated(i) + DisplayNameStart(entries[i]));
 }
 
 }  // namespace Playlist

@@ -2,8 +2,9 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <string>
-#include <vector>
+#include <string_view>
+
+#include "playlist/path_list.h"
 
 // The ordered list of track paths. Row i of the playlist list box always
 // belongs to entry i: every change here is made together with the matching
@@ -14,17 +15,18 @@ namespace Playlist {
 // Adds the path at the end, and its row at the end of the list box. A row
 // always shows a file name, which is the end of its path: the row is the
 // path from `rowStart` on, so no row is ever copied out of its path.
-void Append(HWND list, std::wstring path, std::size_t rowStart);
+void Append(HWND list, std::wstring_view path, std::size_t rowStart);
 // Empties the playlist, then the list box.
 void Clear(HWND list);
 std::size_t Count();
-const std::wstring& At(std::size_t index);
-const std::vector<std::wstring>& Entries();
+// Valid until the playlist is replaced or cleared.
+std::wstring_view At(std::size_t index);
+const PathList& Entries();
 // Entry `index` names `path` from now on, and its row shows that name; the
 // selection stays where it is.
-void Rename(HWND list, std::size_t index, std::wstring path);
+void Rename(HWND list, std::size_t index, std::wstring_view path);
 // Replaces every entry with `paths`, and the list box's rows with theirs,
 // each the path's file name. The paths are taken over, never copied.
-void Replace(HWND list, std::vector<std::wstring> paths);
+void Replace(HWND list, PathList paths);
 
 }  // namespace Playlist

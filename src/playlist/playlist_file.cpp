@@ -1,12 +1,10 @@
 #include "playlist/playlist_file.h"
 
 #include <algorithm>
-#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
-#include <vector>
 
 #include "platform/ansi_code_page.h"
 #include "platform/control_ids.h"
@@ -36,7 +34,7 @@ FileRecord record;
 // selected path where it still is; else the row before the first of the
 // tracks that followed it that is still there (none before the first row),
 // so that the advance plays that one.
-int RowToSelect(const std::vector<std::wstring>& before, int row, const std::vector<std::wstring>& paths)
+int RowToSelect(const PathList& before, int row, const PathList& paths)
 {
     if (row < 0 || paths.empty())
         return -1;
@@ -54,15 +52,18 @@ int RowToSelect(const std::vector<std::wstring>& before, int row, const std::vec
     return static_cast<int>(paths.size()) - 1;
 }
 
-// Replaces the playlist with the file's paths, then appends `unsaved`.
-void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std::vector<std::wstring> unsaved)
+// Replaces the playlist with the file's paths, then appends the entries
+// from `unsavedFrom` on, which the file doesn't hold.
+void ShowFileContent(HWND window, std::string bytes, const FileStamp& stamp, std::size_t unsavedFrom)
 {
     record.digest = ContentDigest();
     record.digest.Add(bytes);
-    std::vector<std::wstring> paths = ReadPlaylistText(std::move(bytes), SystemAnsiCodePage(), record.text);
+    PathList paths = ReadPlaylistText(std::move(bytes), SystemAnsiCodePage(), record.text);
     record.held = FileRecord::Content;
     record.stamp = stamp;
-    paths.insert(paths.end(), std::make_move_iterator(unsaved.begin()), std::make_move_iterator(unsaved.end()));
+    const PathList& entries = Playlist::Entries();
+    for (std::size_t i = unsavedFrom; i < entries.size(); ++i)
+        paths.Append(entries[i]);
 
     // Decided while the playlist still holds what it held.
     const HWND list = ControlOf(window, IDC_PLAYLIST);
@@ -122,21 +123,18 @@ void LoadPlaylist(HWND window)
         record.stamp = FileStamp();
         return;
     }
-    ShowFileContent(window, std::move(bytes), stamp, {});
+    ShowFileContent(window, std::move(bytes), stamp, Playlist::Count());
 }
 
 void ReloadPlaylist(HWND window, PlaylistFileLook look)
 {
-    const auto& entries = Playlist::Entries();
-    ShowFileContent(window, std::move(look.bytes), look.stamp,
-                    std::vector<std::wstring>(entries.end() - static_cast<std::ptrdiff_t>(UnsavedEntries()),
-                                              entries.end()));
+    ShowFileContent(window, std::move(look.bytes), look.stamp, Playlist::Count() - UnsavedEntries());
 }
 
 DWORD SavePlaylist()
 {
     const std::wstring path = GetPlaylistPath();
-    const auto& paths = Playlist::Entries();
+    const PathList& paths = Playlist::Entries();
     std::optional<PlaylistText> written = WritePlaylistText(record.text, paths, SystemAnsiCodePage());
     if (!written)
         return ERROR_NO_UNICODE_TRANSLATION;

@@ -93,7 +93,7 @@ bool IsAscii(std::string_view line)
 
 // The bytes of a line that are its path's own: an ASCII line, or any line of
 // a UTF-16 file. Only the other lines keep their bytes.
-std::string FromPath(FileEncoding encoding, const std::wstring& path)
+std::string FromPath(FileEncoding encoding, std::wstring_view path)
 {
     return IsUtf16(encoding) ? Utf16Bytes(path, IsBigEndian(encoding)) : OneByteBytes(path);
 }
@@ -205,7 +205,7 @@ void AppendLine(PlaylistText& text, std::string_view line, bool fromPath)
 // The one place that decides how an added path goes into a file without a
 // mark: in the first of the file's own encodings in which its line reads
 // back as the path (or, `utf8Only`, as a UTF-8 line). Nothing when none does.
-std::string AddedLine(const PlaylistText& file, const std::wstring& path, bool firstLine, bool utf8Only,
+std::string AddedLine(const PlaylistText& file, std::wstring_view path, bool firstLine, bool utf8Only,
                       const AnsiCodePage& ansi)
 {
     LineEncoding tried[3];
@@ -228,13 +228,13 @@ std::string AddedLine(const PlaylistText& file, const std::wstring& path, bool f
     return {};
 }
 
-PlaylistText InUtf8BehindTheMark(const PlaylistText& file, const std::vector<std::wstring>& paths)
+PlaylistText InUtf8BehindTheMark(const PlaylistText& file, const PathList& paths)
 {
     PlaylistText out;
     out.encoding = FileEncoding::Utf8;
     out.tail = file.tail;
-    for (const std::wstring& path : paths) {
-        const std::string line = Utf8Bytes(path);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string line = Utf8Bytes(paths[i]);
         AppendLine(out, line, IsAscii(line));
     }
     return out;
@@ -244,7 +244,7 @@ PlaylistText InUtf8BehindTheMark(const PlaylistText& file, const std::vector<std
 // an added path (one with a unit such as U+0A00) may change: then the file
 // gets the mark of its byte order, so that it still reads as it did. A file
 // without lines is no UTF-16 at all.
-void KeepReadingAsUtf16(PlaylistText& text, const std::vector<std::wstring>& paths)
+void KeepReadingAsUtf16(PlaylistText& text, const PathList& paths)
 {
     if (text.lineCount == 0)
         text.encoding = FileEncoding::Lines;
@@ -265,7 +265,7 @@ public:
         return true;
     }
     // What FromPath gives, without a string of its own for each line.
-    bool AddPath(FileEncoding encoding, const std::wstring& path)
+    bool AddPath(FileEncoding encoding, std::wstring_view path)
     {
         const bool utf16 = IsUtf16(encoding), bigEndian = IsBigEndian(encoding);
         const std::size_t size = (utf16 ? 2 : 1) * path.size();
@@ -307,12 +307,12 @@ FileEncoding EncodingOf(std::string_view bytes)
     return marked != FileEncoding::Lines ? marked : Utf16WithoutMarkOf(bytes);
 }
 
-std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistText& text)
+PathList ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistText& text)
 {
     text = PlaylistText();
     text.encoding = EncodingOf(bytes);
     const std::size_t start = MarkBytes(text.encoding).size();
-    std::vector<std::wstring> paths;
+    PathList paths;
     std::size_t end = bytes.size();
     if (IsUtf16(text.encoding)) {
         const bool bigEndian = IsBigEndian(text.encoding);
@@ -327,23 +327,30 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
         end = start + 2 * std::min(all.find(wchar_t(0x1A)), all.size());
         ForEachLine(all, L'\n', L'\r', wchar_t(0x1A), [&](std::wstring_view line) {
             ++text.lineCount;
-            paths.emplace_back(line);
+            paths.Append(line);
         });
     } else {
         const std::string_view all(bytes);
         end = std::min(all.find('\x1A'), all.size());
         const auto lines = static_cast<std::size_t>(std::count(all.begin(), all.begin() + end, '\n')) + 1;
-        paths.reserve(lines);
+        paths.Reserve(lines);
         ForEachLine(all.substr(start), '\n', '\r', '\x1A', [&](std::string_view line) {
-            if (text.encoding == FileEncoding::Utf8) {
-                AppendLine(text, line, IsAscii(line));
-                paths.push_back(DecodeUtf8Line(line));
+            // Most lines are ASCII: each byte its character, written where
+            // the path is kept.
+            if (IsAscii(line)) {
+                AppendLine(text, line, true);
+                WidenOneByte(line, paths.AppendRoom(line.size()));
                 return;
             }
-            LineReading reading = ReadLine(line, ansi);
+            if (text.encoding == FileEncoding::Utf8) {
+                AppendLine(text, line, false);
+                paths.Append(DecodeUtf8Line(line));
+                return;
+            }
+            const LineReading reading = ReadLine(line, ansi);
             NoteLine(text, reading);
-            AppendLine(text, line, reading.encoding == LineEncoding::Ascii);
-            paths.push_back(std::move(reading.path));
+            AppendLine(text, line, false);
+            paths.Append(reading.path);
         });
     }
     // What follows the text is never read, and every save keeps it.
@@ -352,7 +359,7 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
     return paths;
 }
 
-std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::vector<std::wstring>& paths,
+std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const PathList& paths,
                                               const AnsiCodePage& ansi)
 {
     const std::size_t count = paths.size();
@@ -361,7 +368,7 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
     while (!out.keptLines.empty() && out.keptLines.back().index >= out.lineCount)
         out.keptLines.pop_back();
     for (std::size_t i = out.lineCount; i < count; ++i) {
-        const std::wstring& path = paths[i];
+        const std::wstring_view path = paths[i];
         if (IsUtf16(file.encoding)) {
             AppendLine(out, {}, true);  // a UTF-16 line is its path's own bytes
             continue;
@@ -386,7 +393,7 @@ std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const st
     return out;
 }
 
-bool ProducePlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths, const BytesSink& write)
+bool ProducePlaylistBytes(const PlaylistText& text, const PathList& paths, const BytesSink& write)
 {
     PieceWriter out(write);
     const std::string_view end = LineEnd(text.encoding), kept(text.kept);
@@ -403,7 +410,7 @@ bool ProducePlaylistBytes(const PlaylistText& text, const std::vector<std::wstri
     return written && out.Add(text.tail) && out.Flush();
 }
 
-std::string PlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths)
+std::string PlaylistBytes(const PlaylistText& text, const PathList& paths)
 {
     std::string bytes;
     ProducePlaylistBytes(text, paths, [&](std::string_view piece) {

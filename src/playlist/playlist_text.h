@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "playlist/path_list.h"
 
 // The bytes of the playlist file: one path a line, each followed by CR LF.
 //
@@ -75,7 +76,7 @@ struct PlaylistText {
 };
 
 // The paths of a file, one a line; `text` keeps what writing them back needs.
-std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistText& text);
+PathList ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistText& text);
 
 // What a save writes: `paths` are the file's own paths (one for each of
 // `file.lineCount`, as read) and then the added ones. The file's lines come back
@@ -94,12 +95,12 @@ std::vector<std::wstring> ReadPlaylistText(std::string bytes, const AnsiCodePage
 // path with an unpaired surrogate): a save must not write it. A file of
 // lines that hold NUL bytes (no 8-bit playlist does) may take the shape of
 // UTF-16 once saved; its bytes stay all the same.
-std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const std::vector<std::wstring>& paths,
+std::optional<PlaylistText> WritePlaylistText(const PlaylistText& file, const PathList& paths,
                                               const AnsiCodePage& ansi);
 
 // The bytes of `text`, whose lines are those of `paths`, handed to `write`
 // a piece at a time; false when `write` returned false.
 using BytesSink = std::function<bool(std::string_view bytes)>;
-bool ProducePlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths, const BytesSink& write);
+bool ProducePlaylistBytes(const PlaylistText& text, const PathList& paths, const BytesSink& write);
 // The same bytes, all at once.
-std::string PlaylistBytes(const PlaylistText& text, const std::vector<std::wstring>& paths);
+std::string PlaylistBytes(const PlaylistText& text, const PathList& paths);

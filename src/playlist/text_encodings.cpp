@@ -166,11 +166,16 @@ LineKind KindOf(std::string_view line)
     return multiByte ? LineKind::Utf8 : LineKind::Ascii;
 }
 
+void WidenOneByte(std::string_view line, wchar_t* out)
+{
+    for (const char byte : line)
+        *out++ = static_cast<wchar_t>(static_cast<unsigned char>(byte));
+}
+
 std::wstring DecodeOneByte(std::string_view line)
 {
     std::wstring out(line.size(), L'\0');
-    for (std::size_t i = 0; i < line.size(); ++i)
-        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
+    WidenOneByte(line, out.data());
     return out;
 }
 

@@ -23,6 +23,8 @@ LineKind KindOf(std::string_view line);
 
 // Each byte as the character of the same value.
 std::wstring DecodeOneByte(std::string_view line);
+// The same, written to `out`, which has room for `line.size()` characters.
+void WidenOneByte(std::string_view line, wchar_t* out);
 // A line of a file behind the UTF-8 mark (or a well-formed one without it):
 // a byte that is not part of a sequence stands for itself.
 std::wstring DecodeUtf8Line(std::string_view line);

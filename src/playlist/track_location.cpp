@@ -69,7 +69,7 @@ std::wstring TrackPath(const std::wstring& line, const std::wstring& folder)
 std::wstring PathToOpen(HWND list, std::size_t index)
 {
     const std::wstring folder = PlaylistFolder();
-    std::wstring path = TrackPath(Playlist::At(index), folder);
+    std::wstring path = TrackPath(std::wstring(Playlist::At(index)), folder);
     const std::string_view bytes = EightBitLineOf(index);
     if (bytes.empty() || Exists(path))
         return path;

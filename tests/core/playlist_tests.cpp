@@ -17,7 +17,7 @@ Strings Entries()
 {
     Strings entries;
     for (std::size_t i = 0; i < Playlist::Count(); ++i)
-        entries.push_back(Playlist::At(i));
+        entries.emplace_back(Playlist::At(i));
     return entries;
 }
 
@@ -108,7 +108,7 @@ TEST_F(PlaylistTest, EveryRowShowsItsEntryAfterAnySequenceOfAppends)
     const Strings rows = window.Rows();
     ASSERT_EQ(rows.size(), Playlist::Count());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(Playlist::At(i));
+        SCOPED_TRACE(std::wstring(Playlist::At(i)));
         EXPECT_EQ(rows[i], DisplayName(Playlist::At(i)));
     }
 }

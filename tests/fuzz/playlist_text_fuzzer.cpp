@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::wstring> added = PathsFrom(data, size);
     for (const AnsiCodePage* ansi : {&Windows1252(), &Windows1251()}) {
         PlaylistText text, again;
-        const std::vector<std::wstring> read = ReadPlaylistText(file, *ansi, text);
+        const PathList read = ReadPlaylistText(file, *ansi, text);
         const auto same = WritePlaylistText(text, read, *ansi);
         Require(same.has_value());
         const std::string sameBytes = PlaylistBytes(*same, read);
@@ -88,8 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool nulLines = text.encoding == FileEncoding::Lines && file.find('\0') != std::string::npos;
         Require(nulLines || read.empty() || ReadPlaylistText(sameBytes, *ansi, again) == read);
 
-        std::vector<std::wstring> all = read;
-        all.insert(all.end(), added.begin(), added.end());
+        PathList all = read;
+        for (const std::wstring& path : added)
+            all.Append(path);
         const auto grown = WritePlaylistText(text, all, *ansi);
         if (!grown) {
             Require(text.choiceLines);  // an unpaired surrogate beside such a line

@@ -14,6 +14,14 @@
 
 using Strings = std::vector<std::wstring>;
 
+inline Strings StringsOf(const PathList& paths)
+{
+    Strings strings;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        strings.emplace_back(paths[i]);
+    return strings;
+}
+
 // The playlist file of these tests is the real one: beside the test program.
 // Neither is made from the other: clang for this target may initialise inline
 // variables out of order.
@@ -54,7 +62,7 @@ protected:
     {
         WriteBytes(kPlaylistFile, bytes);
         LoadPlaylist(window.handle());
-        return Playlist::Entries();
+        return StringsOf(Playlist::Entries());
     }
 
     TestWindow window;

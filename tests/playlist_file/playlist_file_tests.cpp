@@ -96,7 +96,7 @@ TEST_F(PlaylistFileTest, AMissingFileLeavesThePlaylistAsItWasUnlessASaveWasCutSh
 {
     Add({L"C:\\kept.mp3"});
     LoadPlaylist(window.handle());
-    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\kept.mp3"});
+    EXPECT_EQ(StringsOf(Playlist::Entries()), Strings{L"C:\\kept.mp3"});
     EXPECT_EQ(window.Rows(), Strings{L"kept.mp3"});
 
     // Two copies' saves cut short on a FAT drive: the newest file comes back.
@@ -108,7 +108,7 @@ TEST_F(PlaylistFileTest, AMissingFileLeavesThePlaylistAsItWasUnlessASaveWasCutSh
     SetFileTime(file, nullptr, nullptr, &longAgo);
     CloseHandle(file);
     LoadPlaylist(window.handle());
-    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\newer.mp3"});
+    EXPECT_EQ(StringsOf(Playlist::Entries()), Strings{L"C:\\newer.mp3"});
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\newer.mp3\r\n");
     SaveWithAdditions(window.handle(), [&] { Add({L"C:\\b.mp3"}); });
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt playlist_file_tests.exe") << "with the file in place, leftovers go";
@@ -121,7 +121,7 @@ TEST_F(PlaylistFileTest, AFolderNamedLikeTheFileLeavesThePlaylistAsItWas)
     LoadPlaylist(window.handle());
     SavePlaylist();
     RemoveDirectoryW(kPlaylistFile.c_str());
-    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\kept.mp3"});
+    EXPECT_EQ(StringsOf(Playlist::Entries()), Strings{L"C:\\kept.mp3"});
     EXPECT_EQ(FilesIn(kFolder), L"playlist_file_tests.exe") << "no temporary file is left";
 }
 
@@ -213,7 +213,7 @@ TEST_F(PlaylistFileTest, AnAccentedLatinPathRoundTripsByteForByte)
     EXPECT_EQ(PathToOpen(window.list(), 0), kFolder + console);
     EXPECT_EQ(PathToOpen(window.list(), 1), kFolder + both);
     EXPECT_EQ(PathToOpen(window.list(), 2), kFolder + neither);
-    EXPECT_EQ(Playlist::Entries(), (Strings{console, both, neither}));
+    EXPECT_EQ(StringsOf(Playlist::Entries()), (Strings{console, both, neither}));
     EXPECT_EQ(window.Rows(), (Strings{console, both, neither}));
     EXPECT_EQ(window.Selection(), 2);
     Add({L"C:\\added.mp3"});
@@ -243,7 +243,7 @@ TEST_F(PlaylistFileTest, PathsBeyondLatinAreSavedAsUtf8AndReadBack)
 
     Playlist::Clear(window.list());
     LoadPlaylist(window.handle());
-    EXPECT_EQ(Playlist::Entries(), paths);
+    EXPECT_EQ(StringsOf(Playlist::Entries()), paths);
     EXPECT_EQ(window.Rows()[1], L"\u041f\u0435\u0441\u043d\u044f.mp3");
 }
 
@@ -353,7 +353,7 @@ TEST_F(PlaylistFileTest, AWriteThatFailsPartwayLeavesTheOldFileAndNoTemporaryFil
     ReplaceFileContent(kPlaylistFile, [](const ByteWriter& write) { return write("C:\\new") && false; });
     EXPECT_EQ(FilesIn(kFolder), L"playlist.txt.12.tmp playlist_file_tests.exe") << "the leftover was deleted";
     LoadPlaylist(window.handle());
-    EXPECT_EQ(Playlist::Entries(), Strings{L"C:\\complete.mp3"});
+    EXPECT_EQ(StringsOf(Playlist::Entries()), Strings{L"C:\\complete.mp3"});
 }
 
 TEST_F(PlaylistFileTest, AnEditOfAnyByteThatKeepsTheSizeIsSeen)
@@ -451,7 +451,7 @@ TEST_F(PlaylistFileTest, TheSaveAtExitNeverOverwritesAChangeItDidNotMake)
         LoadFrom("a.mp3\nb.mp3\n");
         c.meanwhile();
         ShowPlaylistChanges(window.handle());
-        EXPECT_EQ(Playlist::Entries(), (Strings{L"a.mp3", L"b.mp3"})) << "size and time alone read nothing";
+        EXPECT_EQ(StringsOf(Playlist::Entries()), (Strings{L"a.mp3", L"b.mp3"})) << "size and time alone read nothing";
         SavePlaylistAtExit(window.handle());
         EXPECT_EQ(ReadBytes(kPlaylistFile), c.saved);
     }
@@ -496,7 +496,7 @@ TEST_F(PlaylistFileTest, EntriesWhoseSaveFailedSurviveAReloadAndTheExitSaveMerge
     SetFileAttributesW(kPlaylistFile.c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteBytes(kPlaylistFile, "C:\\x.mp3\r\nC:\\a.mp3\r\n");
     ShowPlaylistChanges(window.handle());
-    EXPECT_EQ(Playlist::Entries(), (Strings{L"C:\\x.mp3", L"C:\\a.mp3", L"C:\\b.mp3"}));
+    EXPECT_EQ(StringsOf(Playlist::Entries()), (Strings{L"C:\\x.mp3", L"C:\\a.mp3", L"C:\\b.mp3"}));
     WriteBytes(kPlaylistFile, "C:\\y.mp3\r\n");
     SavePlaylistAtExit(window.handle());
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\y.mp3\r\nC:\\b.mp3\r\n");
@@ -565,8 +565,8 @@ TEST(PlaylistTextTest, AnEarlierVersionsOneByteLineReadsRightWhereTheCodePageTel
         SCOPED_TRACE(testing::Message() << c.codePage << " " << testing::PrintToString(c.path));
         const AnsiCodePage page = WindowsCodePage(c.codePage);
         PlaylistText text;
-        EXPECT_EQ(ReadPlaylistText(c.line + "\n", page, text), Strings{c.path});
-        EXPECT_EQ(PlaylistBytes(*WritePlaylistText(text, Strings{c.path}, page), Strings{c.path}), c.line + "\r\n");
+        EXPECT_EQ(StringsOf(ReadPlaylistText(c.line + "\n", page, text)), Strings{c.path});
+        EXPECT_EQ(PlaylistBytes(*WritePlaylistText(text, {c.path}, page), {c.path}), c.line + "\r\n");
     }
 }
 
@@ -608,12 +608,12 @@ TEST(PlaylistTextTest, AnAddedPathIsWrittenInTheFilesOwnEncodingAndReadsBack)
         SCOPED_TRACE(c.what);
         const AnsiCodePage page = WindowsCodePage(c.codePage);
         PlaylistText text, again;
-        Strings paths = ReadPlaylistText(c.file, page, text);
-        paths.push_back(c.added);
+        PathList paths = ReadPlaylistText(c.file, page, text);
+        paths.Append(c.added);
         const auto saved = WritePlaylistText(text, paths, page);
         ASSERT_TRUE(saved);
         EXPECT_EQ(PlaylistBytes(*saved, paths), c.saved);
-        EXPECT_EQ(ReadPlaylistText(PlaylistBytes(*saved, paths), page, again), paths);
+        EXPECT_EQ(StringsOf(ReadPlaylistText(PlaylistBytes(*saved, paths), page, again)), StringsOf(paths));
     }
 }
 
@@ -640,8 +640,9 @@ TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
         }
         SCOPED_TRACE(round);
         PlaylistText text;
-        ASSERT_EQ(ReadPlaylistText(PlaylistBytes(*WritePlaylistText(PlaylistText(), paths, SystemAnsiCodePage()), paths),
-                                   SystemAnsiCodePage(), text),
+        const PathList list(paths);
+        ASSERT_EQ(StringsOf(ReadPlaylistText(PlaylistBytes(*WritePlaylistText(PlaylistText(), list, SystemAnsiCodePage()), list),
+                                             SystemAnsiCodePage(), text)),
                   paths);
     }
 }

@@ -44,19 +44,21 @@ TEST_F(PlaylistFileTest, RandomBytesLoadWithoutHarmAndAreLeftAsTheyWereOrSavedBa
         LoadPlaylist(window.handle());
         // Lines with NUL bytes are no text: written again, they may read as UTF-16.
         if (!lines || bytes.find('\0') == std::string::npos) {
-            ASSERT_EQ(Playlist::Entries(), loaded) << "a file gone is written again, and reads as it did";
+            ASSERT_EQ(StringsOf(Playlist::Entries()), loaded) << "a file gone is written again, and reads as it did";
         }
     }
 }
 
-TEST_F(PlaylistFileTest, ASingleTenMegabyteLineIsOneEntry)
+TEST_F(PlaylistFileTest, ATenMegabyteLineIsOneEntryBetweenItsNeighbours)
 {
     const std::string line = "C:\\" + std::string(10 * 1024 * 1024, 'x') + ".mp3";
-    const Strings loaded = LoadFrom(line);
-    ASSERT_EQ(loaded.size(), 1u);
-    EXPECT_EQ(loaded[0].size(), line.size());
+    const Strings loaded = LoadFrom("a.mp3\r\n" + line + "\r\nb.mp3");
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[1].size(), line.size());
+    EXPECT_EQ(loaded[0], L"a.mp3");
+    EXPECT_EQ(loaded[2], L"b.mp3");
     SavePlaylist();
-    EXPECT_EQ(ReadBytes(kPlaylistFile), line + "\r\n");
+    EXPECT_EQ(ReadBytes(kPlaylistFile), "a.mp3\r\n" + line + "\r\nb.mp3\r\n");
 }
 
 TEST_F(PlaylistFileTest, AMillionEntriesLoadInOrderAndSaveBackUnchanged)
@@ -87,7 +89,7 @@ TEST_F(PlaylistFileTest, AFileThatCannotBeReadIsNeverReplacedAndIsReadAtTheNextA
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\n") << "the file it could not read was not replaced";
     ShowPlaylistChanges(window.handle());
-    EXPECT_EQ(Playlist::Entries(), (Strings{L"C:\\a.mp3", L"C:\\b.mp3"}));
+    EXPECT_EQ(StringsOf(Playlist::Entries()), (Strings{L"C:\\a.mp3", L"C:\\b.mp3"}));
     SavePlaylistAtExit(window.handle());
     EXPECT_EQ(ReadBytes(kPlaylistFile), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 }
