@@ -167,14 +167,12 @@ void NoteLine(PlaylistText& text, const LineReading& reading)
     text.choiceLines |= reading.choice;
 }
 
-// Splits text into lines and hands each non-empty one to `add`: `lineEnd`
-// ends a line, a `carriageReturn` just before it is dropped, and
-// `endOfFile` ends the text. Works on bytes and on UTF-16 units alike.
+// Splits text, up to its end-of-file character, into lines and hands each
+// non-empty one to `add`: `lineEnd` ends a line, and a `carriageReturn`
+// just before it is dropped. Works on bytes and on UTF-16 units alike.
 template <typename Text, typename Add>
-void ForEachLine(Text text, typename Text::value_type lineEnd, typename Text::value_type carriageReturn,
-                 typename Text::value_type endOfFile, Add add)
+void ForEachLine(Text text, typename Text::value_type lineEnd, typename Text::value_type carriageReturn, Add add)
 {
-    text = text.substr(0, text.find(endOfFile));
     while (!text.empty()) {
         const std::size_t end = text.find(lineEnd);
         Text line = text.substr(0, end);
@@ -323,18 +321,16 @@ PathList ReadPlaylistText(std::string bytes, const AnsiCodePage& ansi, PlaylistT
             units[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
         }
         // A lone byte at the end is half a character: it is kept, unread.
-        const std::wstring_view all(units);
-        end = start + 2 * std::min(all.find(wchar_t(0x1A)), all.size());
-        ForEachLine(all, L'\n', L'\r', wchar_t(0x1A), [&](std::wstring_view line) {
+        const std::wstring_view all = std::wstring_view(units).substr(0, units.find(wchar_t(0x1A)));
+        end = start + 2 * all.size();
+        ForEachLine(all, L'\n', L'\r', [&](std::wstring_view line) {
             ++text.lineCount;
             paths.Append(line);
         });
     } else {
-        const std::string_view all(bytes);
-        end = std::min(all.find('\x1A'), all.size());
-        const auto lines = static_cast<std::size_t>(std::count(all.begin(), all.begin() + end, '\n')) + 1;
-        paths.Reserve(lines);
-        ForEachLine(all.substr(start), '\n', '\r', '\x1A', [&](std::string_view line) {
+        end = std::min(bytes.find('\x1A', start), bytes.size());
+        paths.Reserve(static_cast<std::size_t>(std::count(bytes.begin() + start, bytes.begin() + end, '\n')) + 1);
+        ForEachLine(std::string_view(bytes).substr(start, end - start), '\n', '\r', [&](std::string_view line) {
             // Most lines are ASCII: each byte its character, written where
             // the path is kept.
             if (IsAscii(line)) {
