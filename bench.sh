@@ -23,4 +23,5 @@ scripts/wine-session.sh "$build/wine" --keep-alive "$build/desktop_keeper.exe" \
     "$(win "$build/bench-work")" "$(win "${LIROTUNE_BENCH_PLAYER:-$build/lirotune.exe}")" \
     "$(win "$build/bench/floor_window.exe")" "$(win "$build/bench/floor_list.exe")" \
     "$(win "$build/bench/floor_durable.exe")" \
-    "$(win "$track")" "$runs" ${2:+"$2"} 2> >(grep -v '^ALSA lib' >&2)
+    "$(win "$track")" "$runs" ${2:+"$2"} \
+    2> >(grep -v -e '^ALSA lib' -e 'FS volume label and serial are not available' >&2)

@@ -92,19 +92,29 @@ TEST_F(PlaylistTest, ClearEmptiesBothThePlaylistAndTheListBox)
 TEST_F(PlaylistTest, EveryRowShowsItsEntryAfterAnySequenceOfAppends)
 {
     std::mt19937 random(20261209);
-    const Strings folders = {L"C:\\Music", L"D:\\", L"E:/mixed\\folder"};
+    // A folder of 30,000 characters puts paths across the ends of the blocks
+    // the playlist keeps them in, at a different place each time.
+    const Strings folders = {L"C:\\Music", L"D:\\", L"E:/mixed\\folder", L"\\\\?\\F:\\" + std::wstring(30001, L'n')};
     const Strings names = {L"a.mp3", L"b.mp3", L"\u00e9t\u00e9.mp3", L"\u041f\u0435\u0441\u043d\u044f.mp3"};
+    Strings added;
     for (int step = 0; step < 200; ++step) {
         const auto& folder = folders[random() % folders.size()];
-        std::wstring buffer = folder + L'\\' + names[random() % names.size()] + L'\0';
-        if (random() % 2) {
-            buffer = folder + L'\0';
+        Strings chosen = {names[random() % names.size()]};
+        const bool several = random() % 2;
+        if (several) {
+            chosen.clear();
             for (unsigned n = 1 + random() % 3; n > 0; --n)
-                buffer += names[random() % names.size()] + L'\0';
+                chosen.push_back(names[random() % names.size()]);
+        }
+        std::wstring buffer = several ? folder + L'\0' : L"";
+        for (const auto& name : chosen) {
+            buffer += (several ? name : folder + L'\\' + name) + L'\0';
+            added.push_back(folder + L'\\' + name);
         }
         buffer += L'\0';
         AddFromDialogResult(window.handle(), buffer.c_str());
     }
+    EXPECT_TRUE(Entries() == added) << "a path was changed by those added after it";
     const Strings rows = window.Rows();
     ASSERT_EQ(rows.size(), Playlist::Count());
     for (std::size_t i = 0; i < rows.size(); ++i) {
