@@ -8,7 +8,7 @@
 
 // Paths kept end to end in a few large blocks of characters, each path
 // followed by a NUL so that its row can be handed to the list box as it
-// stands. A playlist of 100,000 paths is a couple of hundred allocations
+// stands. A playlist of 100,000 paths is about a hundred allocations
 // rather than one for each path, and the blocks never move: a block that
 // is full stays as it is and the next path starts a new one. A path may
 // hold a NUL of its own (a UTF-16 file can): its length is kept.
@@ -49,7 +49,3 @@ private:
 };
 
 bool operator==(const PathList& a, const PathList& b);
-inline bool operator!=(const PathList& a, const PathList& b)
-{
-    return !(a == b);
-}
