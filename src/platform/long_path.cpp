@@ -4,8 +4,6 @@ namespace {
 
 constexpr std::size_t kClassicLimit = 260;  // MAX_PATH, with the terminating NUL
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 std::wstring WithBackslashes(std::wstring path)
 {
     for (auto& c : path)
@@ -20,11 +18,11 @@ std::wstring ExtendedLengthPath(const std::wstring& path)
 {
     if (path.size() < kClassicLimit)
         return path;
-    const bool drive = path.size() >= 3 && path[1] == L':' && IsSeparator(path[2]);
+    const bool drive = path.size() >= 3 && path[1] == L':' && IsPathSeparator(path[2]);
     if (drive)
         return L"\\\\?\\" + WithBackslashes(path);
     // \\server\share\..., but not \\?\... or \\.\..., which are prefixed already.
-    const bool share = IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] != L'?' && path[2] != L'.';
+    const bool share = IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && path[2] != L'?' && path[2] != L'.';
     if (share)
         return L"\\\\?\\UNC\\" + WithBackslashes(path.substr(2));
     return path;

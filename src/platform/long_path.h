@@ -1,6 +1,12 @@
 #pragma once
 #include <string>
 
+// Windows takes a slash for a backslash in every path.
+inline bool IsPathSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
 // The form of a path that Windows' file calls accept whatever its length.
 // They refuse a path of MAX_PATH (260) characters or more unless it carries
 // the \\?\ prefix, which also turns off their own tidying of the path. So a

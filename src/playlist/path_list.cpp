@@ -16,13 +16,6 @@ PathList::PathList(std::initializer_list<std::wstring_view> paths)
         Append(path);
 }
 
-PathList::PathList(const std::vector<std::wstring>& paths)
-{
-    Reserve(paths.size());
-    for (const std::wstring& path : paths)
-        Append(path);
-}
-
 PathList::PathList(const PathList& other)
 {
     *this = other;
@@ -54,9 +47,16 @@ wchar_t* PathList::Room(std::size_t length)
     return room;
 }
 
+PathList::Path PathList::Store(std::wstring_view path)
+{
+    wchar_t* room = Room(path.size());
+    std::wmemcpy(room, path.data(), path.size());
+    return {room, path.size()};
+}
+
 void PathList::Append(std::wstring_view path)
 {
-    std::wmemcpy(AppendRoom(path.size()), path.data(), path.size());
+    paths_.push_back(Store(path));
 }
 
 wchar_t* PathList::AppendRoom(std::size_t length)
@@ -68,9 +68,7 @@ wchar_t* PathList::AppendRoom(std::size_t length)
 
 void PathList::Rename(std::size_t index, std::wstring_view path)
 {
-    wchar_t* room = Room(path.size());
-    std::wmemcpy(room, path.data(), path.size());
-    paths_.at(index) = {room, path.size()};
+    paths_.at(index) = Store(path);
 }
 
 void PathList::Clear()

@@ -15,7 +15,6 @@
 struct PathList {
     PathList() = default;
     PathList(std::initializer_list<std::wstring_view> paths);
-    explicit PathList(const std::vector<std::wstring>& paths);
     PathList(const PathList& other);
     PathList& operator=(const PathList& other);
     PathList(PathList&&) noexcept = default;
@@ -42,6 +41,7 @@ private:
         std::size_t length;
     };
     wchar_t* Room(std::size_t length);
+    Path Store(std::wstring_view path);
 
     std::vector<std::unique_ptr<wchar_t[]>> blocks_;
     std::size_t used_ = 0, capacity_ = 0;  // of the last block

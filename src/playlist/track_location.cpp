@@ -5,12 +5,11 @@
 
 #include "platform/ansi_code_page.h"
 #include "platform/files.h"
+#include "platform/long_path.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 
 namespace {
-
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 bool StartsWithDrive(std::wstring_view path)
 {
@@ -25,7 +24,7 @@ std::wstring_view RootOf(std::wstring_view folder)
         return folder.substr(0, 3);
     std::size_t separators = folder.substr(0, 8) == L"\\\\?\\UNC\\" ? 6 : 4, end = 0;
     while (end < folder.size() && separators > 0)
-        separators -= IsSeparator(folder[end++]) ? 1 : 0;
+        separators -= IsPathSeparator(folder[end++]) ? 1 : 0;
     return folder.substr(0, end);
 }
 
@@ -47,13 +46,13 @@ bool Exists(const std::wstring& path)
 std::wstring TrackPath(const std::wstring& line, const std::wstring& folder)
 {
     const std::wstring_view path(line);
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
+    if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]))
         return line;
     std::wstring within = folder;
-    if (!within.empty() && !IsSeparator(within.back()))
+    if (!within.empty() && !IsPathSeparator(within.back()))
         within += L'\\';
     if (StartsWithDrive(path)) {
-        if (path.size() >= 3 && IsSeparator(path[2]))
+        if (path.size() >= 3 && IsPathSeparator(path[2]))
             return line;
         // The drive has no folder of its own for the player: only the
         // playlist's, or its root.
@@ -61,7 +60,7 @@ std::wstring TrackPath(const std::wstring& line, const std::wstring& folder)
             return within + line.substr(2);
         return line.substr(0, 2) + L'\\' + line.substr(2);
     }
-    if (!path.empty() && IsSeparator(path[0]))
+    if (!path.empty() && IsPathSeparator(path[0]))
         return std::wstring(RootOf(within)) + line.substr(1);
     return within + line;
 }

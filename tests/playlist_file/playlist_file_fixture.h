@@ -22,6 +22,14 @@ inline Strings StringsOf(const PathList& paths)
     return strings;
 }
 
+inline PathList PathListOf(const Strings& strings)
+{
+    PathList paths;
+    for (const std::wstring& path : strings)
+        paths.Append(path);
+    return paths;
+}
+
 // The playlist file of these tests is the real one: beside the test program.
 // Neither is made from the other: clang for this target may initialise inline
 // variables out of order.

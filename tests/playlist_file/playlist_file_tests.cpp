@@ -640,7 +640,7 @@ TEST(PlaylistTextTest, AnyPathsReadBackAsTheyWereWritten)
         }
         SCOPED_TRACE(round);
         PlaylistText text;
-        const PathList list(paths);
+        const PathList list = PathListOf(paths);
         ASSERT_EQ(StringsOf(ReadPlaylistText(PlaylistBytes(*WritePlaylistText(PlaylistText(), list, SystemAnsiCodePage()), list),
                                              SystemAnsiCodePage(), text)),
                   paths);
